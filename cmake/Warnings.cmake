@@ -1,7 +1,7 @@
 # Warnings for our own targets. Call tessella_warnings(<target>) on every target we own.
 function(tessella_warnings target)
   target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual -Wnull-dereference>
+    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual>
     $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic -Wshadow>)
 endfunction()
 
