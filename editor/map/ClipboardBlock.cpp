@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 void PutInt32(std::vector<uint8_t> &block, size_t offset, int32_t value)
 {

@@ -33,7 +33,8 @@ struct TModified {
 
 // The picture of a parts image, as the map sees it: only its size in pixels.
 // The parts palette provides the real image (a pixel buffer of the renderer).
-class TChipImage {
+class TChipImage
+{
 public:
     virtual ~TChipImage() = default;
     virtual int32_t ImageWidth() const = 0;
@@ -50,4 +51,5 @@ struct TMapChip {
 // Progress of long operations. Position = Total = -n (n >= 3) opens a display of n steps,
 // -2 changes only the message, -1 closes it; 0 <= Position < Total reports progress.
 // The result asks to go on; the map's own operations ignore it.
-using TProgressProc = std::function<bool(int32_t Position, int32_t Total, const std::string &Message)>;
+using TProgressProc =
+    std::function<bool(int32_t Position, int32_t Total, const std::string &Message)>;

@@ -1,6 +1,7 @@
 #include "DialogSeam.h"
 
-namespace {
+namespace
+{
 TQuietDialogSeam quietSeam;
 TDialogSeam *installedSeam = &quietSeam;
 } // namespace

@@ -31,18 +31,19 @@ enum class TQuestionIcon { Question, Warning, Information, Error };
 struct TFileDialogRequest {
     std::string Title;
     std::string Filter;
-    int32_t FilterIndex = 1;        // 1-based, as the filter lists them
-    std::string DefaultExt;         // without the dot, may be empty
+    int32_t FilterIndex = 1; // 1-based, as the filter lists them
+    std::string DefaultExt;  // without the dot, may be empty
     std::string InitialDir;
-    std::string FileName;           // proposed name
+    std::string FileName; // proposed name
 };
 
 struct TFileDialogResult {
-    std::string FileName;           // full path
+    std::string FileName; // full path
     int32_t FilterIndex = 1;
 };
 
-class TDialogSeam {
+class TDialogSeam
+{
 public:
     virtual ~TDialogSeam() = default;
 
@@ -69,7 +70,8 @@ public:
 
 // A seam for code that runs with nobody to ask: no sound, no boxes, every question
 // cancelled, English defaults. Used until the shell installs the real one.
-class TQuietDialogSeam : public TDialogSeam {
+class TQuietDialogSeam : public TDialogSeam
+{
 public:
     void Beep() override {}
     void ShowMessageBox(int32_t, const std::string &) override {}

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <random>
 
-namespace {
+namespace
+{
 
 const char *const kFailure = "TMap.ResizeMap : failed";
 
@@ -73,7 +74,8 @@ void TLayerParkingFile::Flush()
 void TLayerParkingFile::Read(uint64_t FirstCell, uint16_t *Cells, size_t Count)
 {
     FFile.seekg(static_cast<std::streamoff>(FirstCell * sizeof(uint16_t)));
-    FFile.read(reinterpret_cast<char *>(Cells), static_cast<std::streamsize>(Count * sizeof(uint16_t)));
+    FFile.read(reinterpret_cast<char *>(Cells),
+               static_cast<std::streamsize>(Count * sizeof(uint16_t)));
     if (!FFile)
         throw EMapAbort(kFailure);
 }

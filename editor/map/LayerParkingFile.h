@@ -8,7 +8,8 @@
 #include <fstream>
 #include <string>
 
-class TLayerParkingFile {
+class TLayerParkingFile
+{
 public:
     TLayerParkingFile() = default;
     ~TLayerParkingFile();

@@ -207,7 +207,8 @@ bool TMap::ReadData(TModified &Request) const
         for (int64_t j = 0; j < columns; ++j) {
             const int64_t cell = static_cast<int64_t>(source.Index) + i * FWidth + j;
             if (cell >= 0 && cell < static_cast<int64_t>(cells.size()))
-                Request.Data[static_cast<size_t>(j + i * columns)] = cells[static_cast<size_t>(cell)];
+                Request.Data[static_cast<size_t>(j + i * columns)] =
+                    cells[static_cast<size_t>(cell)];
         }
     }
     return true;

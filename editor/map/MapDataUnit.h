@@ -11,7 +11,8 @@
 #include <vector>
 
 // Raised by operations that give up ("failed : create layer.", "TMap.ScrollMap : failed").
-class EMapAbort : public std::runtime_error {
+class EMapAbort : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -41,7 +42,8 @@ struct TModifyRecord {
     std::vector<uint16_t> After;
 };
 
-class TMap {
+class TMap
+{
 public:
     TMap();
     ~TMap();

@@ -6,7 +6,8 @@
 #include <fstream>
 #include <string>
 
-namespace {
+namespace
+{
 
 // "マップデータの出力結果", "参照なし", "変更履歴データの出力結果", "サイズ：" in Shift-JIS.
 const char *const kMapHeading =

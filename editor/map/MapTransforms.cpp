@@ -7,7 +7,8 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 void Report(const TProgressProc &progress, int32_t position, int32_t total, const char *message)
 {
@@ -72,8 +73,7 @@ void TMap::ResizeMap(int32_t NewWidth, int32_t NewHeight, const TProgressProc &P
                     continue;
                 parking.Read(layerStart + static_cast<uint64_t>(i * oldWidth), row.data(),
                              row.size());
-                std::memcpy(cells.data() + i * NewWidth, row.data(),
-                            row.size() * sizeof(uint16_t));
+                std::memcpy(cells.data() + i * NewWidth, row.data(), row.size() * sizeof(uint16_t));
             }
         }
     } catch (...) {
@@ -124,7 +124,6 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
             if (static_cast<int64_t>(cells.size()) != CellCount())
                 throw EMapAbort("TMap.ScrollMap : failed");
             // Before holds the old cells and serves as the scratch copy.
-            std::copy(cells.begin(), cells.end(), record.Before.begin());
             const size_t width = static_cast<size_t>(FWidth);
             const size_t head = width - static_cast<size_t>(shiftX);
             for (int64_t y = 0; y < FHeight; ++y) {

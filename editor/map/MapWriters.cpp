@@ -182,7 +182,8 @@ bool TMap::WriteTiledData(TModified &Request, int32_t Limit)
     }
 }
 
-namespace {
+namespace
+{
 
 // Last-in first-out flood fill over cell indices. A cell is turned to the new value as
 // it is pushed, so each cell enters the stack once; the filled region is the same
@@ -244,7 +245,6 @@ void TMap::FillArea(int32_t X, int32_t Y, const TModified &Request)
     try {
         BeginModify();
         PrepareLayerRecord(Request.Layer);
-        SaveCells(false, 0, 0, FWidth - 1, FHeight - 1, Request.Layer);
         if (CellCount() <= static_cast<int64_t>(UINT32_MAX))
             FloodFill<uint32_t>(cells, FWidth, FHeight, X, Y, oldValue, newValue);
         else

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 TModifyRecord Marker(TModifyType kind)
 {
@@ -134,7 +135,8 @@ void TMap::Replay(const TModifyRecord &Record, bool UseAfter, int32_t Box[4], TS
     }
 }
 
-namespace {
+namespace
+{
 
 void FillChanged(const int32_t Box[4], int32_t MapWidth, TSelection &Changed)
 {
@@ -186,19 +188,21 @@ void TMap::Redo(TSelection &Changed)
     FModified = true;
 }
 
-// A record covering the whole layer, filled by the caller.
+// A record covering the whole layer; Before holds the layer's cells as they are now
+// (save-before over the whole map), After is sized for the caller's save-after.
 void TMap::PrepareLayerRecord(int32_t LayerIndex)
 {
     TModifyRecord &record = CursorRecord();
-    const size_t cells = static_cast<size_t>(std::max<int64_t>(CellCount(), 0));
-    record.Before.assign(cells, 0);
-    record.After.assign(cells, 0);
+    const std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(LayerIndex)].Data;
+    record.Before.assign(cells.begin(), cells.end());
+    record.After.clear();
+    record.After.resize(cells.size());
     record.Kind = mtData;
     record.StartIndex = 0;
     record.Layer = LayerIndex;
     record.Width = FWidth;
     record.Height = FHeight;
-    record.Count = 0;
+    record.Count = static_cast<int32_t>(std::min<int64_t>(CellCount(), INT32_MAX));
 }
 
 // save-before / save-after over the rectangle (X, Y) + (DX, DY), cut at the map's

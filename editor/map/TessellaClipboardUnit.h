@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-class TTessellaClipboard {
+class TTessellaClipboard
+{
 public:
     TTessellaClipboard();
 

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 std::string ReadFile(const std::filesystem::path &path)
 {

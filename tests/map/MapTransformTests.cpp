@@ -5,7 +5,8 @@
 #include <string>
 #include <tuple>
 
-namespace {
+namespace
+{
 
 struct TProgressLog {
     std::vector<std::tuple<int32_t, int32_t, std::string>> Calls;
@@ -18,7 +19,8 @@ struct TProgressLog {
     }
 };
 
-class TFakeImage : public TChipImage {
+class TFakeImage : public TChipImage
+{
 public:
     TFakeImage(int32_t w, int32_t h) : FW(w), FH(h) {}
     int32_t ImageWidth() const override { return FW; }
@@ -31,7 +33,8 @@ private:
 size_t ParkingFilesInTemp()
 {
     size_t count = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
         count += entry.path().filename().string().rfind("LAY", 0) == 0;
     return count;
 }

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const TModifyRecord &LastRecord(const TMap &map)
 {

@@ -24,7 +24,8 @@ TEST(TessellaClipboard, BlockTravelsThroughTheSystemClipboard)
     copied.Data = {17, 1, 2, 3, 4, 5};
     clipboard.SetData(copied, 8);
     ASSERT_TRUE(clipboard.HasData());
-    const QByteArray bytes = QGuiApplication::clipboard()->mimeData()->data(TTessellaClipboard::MimeType());
+    const QByteArray bytes =
+        QGuiApplication::clipboard()->mimeData()->data(TTessellaClipboard::MimeType());
     EXPECT_EQ(bytes.size(), 70);
 
     TModified first;

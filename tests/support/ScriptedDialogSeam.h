@@ -19,7 +19,8 @@ struct TAskedQuestion {
     std::string Text;
 };
 
-class TScriptedDialogSeam : public TDialogSeam {
+class TScriptedDialogSeam : public TDialogSeam
+{
 public:
     // What was shown, in order.
     int Beeps = 0;
@@ -96,7 +97,8 @@ private:
 };
 
 // Installs a scripted seam for one scope and restores the previous seam afterwards.
-class TScopedDialogSeam {
+class TScopedDialogSeam
+{
 public:
     TScopedDialogSeam() : previous(InstallDialogSeam(&seam)) {}
     ~TScopedDialogSeam() { InstallDialogSeam(previous); }
