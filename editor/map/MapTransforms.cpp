@@ -134,7 +134,7 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
                 std::memcpy(target, source + shiftX, head * sizeof(uint16_t));
                 std::memcpy(target + head, source, static_cast<size_t>(shiftX) * sizeof(uint16_t));
             }
-            std::copy(cells.begin(), cells.end(), record.After.begin());
+            record.After.assign(cells.begin(), cells.end());
             record.Count = static_cast<int32_t>(std::min<int64_t>(CellCount(), INT32_MAX));
             NextRecord();
         }
@@ -185,11 +185,10 @@ bool TMap::ReplaceChip(uint16_t FindValue, uint16_t ReplaceValue, int32_t LayerI
         std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(LayerIndex)].Data;
         const size_t count = std::min(cells.size(), record.Before.size());
         for (size_t i = 0; i < count; ++i) {
-            record.Before[i] = cells[i];
             if (cells[i] == FindValue)
                 cells[i] = ReplaceValue;
-            record.After[i] = cells[i];
         }
+        record.After.assign(cells.begin(), cells.end());
         record.Count = static_cast<int32_t>(std::min<size_t>(count, INT32_MAX));
         NextRecord();
         EndModify();

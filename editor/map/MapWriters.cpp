@@ -249,7 +249,7 @@ void TMap::FillArea(int32_t X, int32_t Y, const TModified &Request)
             FloodFill<uint32_t>(cells, FWidth, FHeight, X, Y, oldValue, newValue);
         else
             FloodFill<uint64_t>(cells, FWidth, FHeight, X, Y, oldValue, newValue);
-        SaveCells(true, 0, 0, FWidth - 1, FHeight - 1, Request.Layer);
+        CursorRecord().After.assign(cells.begin(), cells.end()); // save-after
         NextRecord();
         EndModify();
         FModified = true;

@@ -189,14 +189,13 @@ void TMap::Redo(TSelection &Changed)
 }
 
 // A record covering the whole layer; Before holds the layer's cells as they are now
-// (save-before over the whole map), After is sized for the caller's save-after.
+// (save-before over the whole map); the caller takes After once the layer has changed.
 void TMap::PrepareLayerRecord(int32_t LayerIndex)
 {
     TModifyRecord &record = CursorRecord();
     const std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(LayerIndex)].Data;
     record.Before.assign(cells.begin(), cells.end());
     record.After.clear();
-    record.After.resize(cells.size());
     record.Kind = mtData;
     record.StartIndex = 0;
     record.Layer = LayerIndex;
