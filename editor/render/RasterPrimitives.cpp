@@ -1,0 +1,267 @@
+#include "RasterPrimitives.h"
+
+#include "editor/map/DialogSeam.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace
+{
+
+// The destination rectangle after clipping, with the number of columns and rows dropped at
+// the left and top, so that the remaining pixels keep the source pixels the whole rectangle
+// would have shown there.
+struct TClipped {
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t W = 0;
+    int32_t H = 0;
+    int64_t SkipX = 0;
+    int64_t SkipY = 0;
+};
+
+bool ClipToDest(const TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
+                TClipped &Out)
+{
+    const int64_t width = Dest.Width();
+    const int64_t height = Dest.Height();
+    if (DX > width - 1 || DY > height - 1)
+        return false;
+    int64_t x = DX, y = DY, w = DW, h = DH;
+    if (x < 0) {
+        Out.SkipX = -x;
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        Out.SkipY = -y;
+        h += y;
+        y = 0;
+    }
+    if (x + w > width)
+        w = width - x;
+    if (y + h > height)
+        h = height - y;
+    if (w <= 0 || h <= 0)
+        return false;
+    Out.X = static_cast<int32_t>(x);
+    Out.Y = static_cast<int32_t>(y);
+    Out.W = static_cast<int32_t>(w);
+    Out.H = static_cast<int32_t>(h);
+    return true;
+}
+
+// 24.8 fixed-point scale of source over destination, truncated toward zero.
+int64_t FixedScale(int32_t SourceSize, int32_t DestSize)
+{
+    return static_cast<int64_t>(static_cast<double>(SourceSize) / DestSize * 256.0);
+}
+
+void ReportLoopFailure(const char *Operation, const std::exception &Failure)
+{
+    Dialogs().ShowMessageBox(mkError, std::string(Operation) + Failure.what() + ")");
+}
+
+// The columns [Begin, End) of the clipped rectangle whose 1:1 source column lies inside the
+// source, the source column of Begin being Begin + Offset.
+struct TSpan {
+    int32_t Begin;
+    int32_t End;
+    int64_t Offset;
+};
+
+TSpan UnscaledSpan(const TClipped &Clip, int32_t SX, int32_t SourceWidth)
+{
+    const int64_t offset = SX + Clip.SkipX;
+    const int64_t begin = std::max<int64_t>(0, -offset);
+    const int64_t end = std::min<int64_t>(Clip.W, SourceWidth - offset);
+    return {static_cast<int32_t>(begin), static_cast<int32_t>(std::max(begin, end)), offset};
+}
+
+// The scaled traversal shared by the copy, the keyed copy and the keyed half blend. Rule is
+// applied to (destination pixel, source pixel); it is inlined, so the loops make no calls.
+template <typename Rule>
+void ScaledTraversal(TPixelBuffer &Dest, const TClipped &Clip, const TPixelBuffer &Src, int32_t SX,
+                     int32_t SY, int64_t XScale, int64_t YScale, Rule rule)
+{
+    const int64_t srcWidth = Src.Width();
+    const int64_t srcHeight = Src.Height();
+    const TSpan span = UnscaledSpan(Clip, SX, Src.Width());
+    for (int32_t r = 0; r < Clip.H; ++r) {
+        const int64_t srcRow = SY + (((Clip.SkipY + r) * YScale) >> 8);
+        if (srcRow < 0 || srcRow >= srcHeight)
+            continue;
+        uint32_t *d = Dest.Row32(Clip.Y + r) + Clip.X;
+        const uint32_t *s = Src.Row32(static_cast<int32_t>(srcRow));
+        if (XScale == 256) {
+            const uint32_t *sRow = s + span.Offset;
+            for (int32_t c = span.Begin; c < span.End; ++c)
+                rule(d[c], sRow[c]);
+            continue;
+        }
+        int64_t step = Clip.SkipX * XScale;
+        for (int32_t c = 0; c < Clip.W; ++c, step += XScale) {
+            const int64_t srcCol = SX + (step >> 8);
+            if (srcCol >= 0 && srcCol < srcWidth)
+                rule(d[c], s[srcCol]);
+        }
+    }
+}
+
+template <typename Rule>
+void GuardedScaledOperation(const char *Name, TPixelBuffer &Dest, int32_t DX, int32_t DY,
+                            int32_t DW, int32_t DH, TPixelBuffer &Src, int32_t SX, int32_t SY,
+                            int32_t SW, int32_t SH, Rule rule)
+{
+    Dest.ConvertTo32();
+    Src.ConvertTo32();
+    TClipped clip;
+    if (!ClipToDest(Dest, DX, DY, DW, DH, clip))
+        return;
+    const int64_t xs = FixedScale(SW, DW);
+    const int64_t ys = FixedScale(SH, DH);
+    try {
+        ScaledTraversal(Dest, clip, Src, SX, SY, xs, ys, rule);
+    } catch (const std::exception &failure) {
+        ReportLoopFailure(Name, failure);
+    }
+}
+
+// Exact stepping through floor(k × Source / Dest) for k = First, First + 1, ...
+class TExactStep
+{
+public:
+    TExactStep(int64_t First, int64_t Source, int64_t Dest)
+        : FDest(Dest), FStepQuotient(FloorDiv(Source, Dest)),
+          FStepRemainder(Source - FStepQuotient * Dest)
+    {
+        const int64_t start = First * Source;
+        FQuotient = FloorDiv(start, Dest);
+        FRemainder = start - FQuotient * Dest;
+    }
+    int64_t Value() const { return FQuotient; }
+    void Next()
+    {
+        FQuotient += FStepQuotient;
+        FRemainder += FStepRemainder;
+        if (FRemainder >= FDest) {
+            FRemainder -= FDest;
+            ++FQuotient;
+        }
+    }
+
+private:
+    static int64_t FloorDiv(int64_t A, int64_t B)
+    {
+        const int64_t q = A / B;
+        return (A % B != 0 && ((A < 0) != (B < 0))) ? q - 1 : q;
+    }
+    int64_t FDest;
+    int64_t FStepQuotient;
+    int64_t FStepRemainder;
+    int64_t FQuotient = 0;
+    int64_t FRemainder = 0;
+};
+
+} // namespace
+
+void DIBCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
+                   TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH)
+{
+    Dest.ConvertTo32();
+    Src.ConvertTo32();
+    TClipped clip;
+    if (!ClipToDest(Dest, DX, DY, DW, DH, clip))
+        return;
+    const int64_t xs = FixedScale(SW, DW);
+    const int64_t ys = FixedScale(SH, DH);
+    try {
+        if (xs == 256) {
+            // Equal widths: whole row spans, no per-pixel arithmetic.
+            const TSpan span = UnscaledSpan(clip, SX, Src.Width());
+            if (span.End <= span.Begin)
+                return;
+            const size_t bytes = static_cast<size_t>(span.End - span.Begin) * 4;
+            for (int32_t r = 0; r < clip.H; ++r) {
+                const int64_t srcRow = SY + (((clip.SkipY + r) * ys) >> 8);
+                if (srcRow < 0 || srcRow >= Src.Height())
+                    continue;
+                std::memcpy(Dest.Row32(clip.Y + r) + clip.X + span.Begin,
+                            Src.Row32(static_cast<int32_t>(srcRow)) + span.Offset + span.Begin,
+                            bytes);
+            }
+            return;
+        }
+        ScaledTraversal(Dest, clip, Src, SX, SY, xs, ys, [](uint32_t &d, uint32_t s) { d = s; });
+    } catch (const std::exception &failure) {
+        ReportLoopFailure("failed : DIBCopyRect32()", failure);
+    }
+}
+
+void DIBFillColor(TPixelBuffer &Dest, int32_t X, int32_t Y, int32_t W, int32_t H, uint32_t Color)
+{
+    Dest.ConvertTo32();
+    TClipped clip;
+    if (!ClipToDest(Dest, X, Y, W, H, clip))
+        return;
+    const uint32_t p = ColorToPixel32(Color);
+    try {
+        for (int32_t r = 0; r < clip.H; ++r) {
+            uint32_t *d = Dest.Row32(clip.Y + r) + clip.X;
+            for (int32_t c = 0; c < clip.W; ++c)
+                d[c] = HalfBlend(p, d[c]);
+        }
+    } catch (const std::exception &failure) {
+        ReportLoopFailure("failed : DIBFillColor()", failure);
+    }
+}
+
+void DIBCopyRectUseKey32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
+                         TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH,
+                         uint32_t Key)
+{
+    const uint32_t key = ColorToPixel32(Key);
+    GuardedScaledOperation("failed : DIBCopyRectUseKey32()", Dest, DX, DY, DW, DH, Src, SX, SY, SW,
+                           SH, [key](uint32_t &d, uint32_t s) { d = s != key ? s : d; });
+}
+
+void DIBHalfBlendUseKey32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
+                          TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH,
+                          uint32_t Key)
+{
+    const uint32_t key = ColorToPixel32(Key);
+    GuardedScaledOperation("failed : DIBHalfBlendUseKey32()", Dest, DX, DY, DW, DH, Src, SX, SY, SW,
+                           SH,
+                           [key](uint32_t &d, uint32_t s) { d = s != key ? HalfBlend(s, d) : d; });
+}
+
+void StretchCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
+                       TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH)
+{
+    if (SW == DW && SH == DH) {
+        DIBCopyRect32(Dest, DX, DY, DW, DH, Src, SX, SY, SW, SH);
+        return;
+    }
+    Dest.ConvertTo32();
+    Src.ConvertTo32();
+    TClipped clip;
+    if (!ClipToDest(Dest, DX, DY, DW, DH, clip))
+        return;
+    const int64_t srcWidth = Src.Width();
+    const int64_t srcHeight = Src.Height();
+    TExactStep row(clip.SkipY, SH, DH);
+    for (int32_t r = 0; r < clip.H; ++r, row.Next()) {
+        const int64_t srcRow = SY + row.Value();
+        if (srcRow < 0 || srcRow >= srcHeight)
+            continue;
+        uint32_t *d = Dest.Row32(clip.Y + r) + clip.X;
+        const uint32_t *s = Src.Row32(static_cast<int32_t>(srcRow));
+        TExactStep col(clip.SkipX, SW, DW);
+        for (int32_t c = 0; c < clip.W; ++c, col.Next()) {
+            const int64_t srcCol = SX + col.Value();
+            if (srcCol >= 0 && srcCol < srcWidth)
+                d[c] = s[srcCol];
+        }
+    }
+}
