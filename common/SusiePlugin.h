@@ -46,13 +46,16 @@ enum {
 /* Input kinds in the low bits of flag. */
 enum { SUSIE_INPUT_FILE = 0, SUSIE_INPUT_MEMORY = 1, SUSIE_INPUT_MASK = 7 };
 
-/* The entry points, exported by name. */
-int32_t GetPluginInfo(int32_t infono, char *buf, int32_t buflen);
-int32_t IsSupported(const char *filename, const void *head2k); /* the first 2048 bytes */
-int32_t GetPictureInfo(const char *buf, intptr_t len, uint32_t flag, SusiePictureInfo *info);
-int32_t GetPicture(const char *buf, intptr_t len, uint32_t flag, void **pHBInfo, void **pHBm,
-                   SusieProgressCallback progress, intptr_t lData);
-int32_t ConfigurationDlg(TessellaWindow *parent, int32_t fnc); /* optional */
+/* The entry points, exported by name (plug-ins build with hidden visibility otherwise). */
+#define SUSIE_PLUGIN_EXPORT __attribute__((visibility("default")))
+SUSIE_PLUGIN_EXPORT int32_t GetPluginInfo(int32_t infono, char *buf, int32_t buflen);
+SUSIE_PLUGIN_EXPORT int32_t IsSupported(const char *filename,
+                                        const void *head2k); /* the first 2048 bytes */
+SUSIE_PLUGIN_EXPORT int32_t GetPictureInfo(const char *buf, intptr_t len, uint32_t flag,
+                                           SusiePictureInfo *info);
+SUSIE_PLUGIN_EXPORT int32_t GetPicture(const char *buf, intptr_t len, uint32_t flag, void **pHBInfo,
+                                       void **pHBm, SusieProgressCallback progress, intptr_t lData);
+SUSIE_PLUGIN_EXPORT int32_t ConfigurationDlg(TessellaWindow *parent, int32_t fnc); /* optional */
 
 /* The same entry points as pointer types, for hosts that look them up by name. */
 typedef int32_t (*SusieGetPluginInfoProc)(int32_t infono, char *buf, int32_t buflen);
