@@ -156,6 +156,7 @@ TIniFile::TLine TIniFile::ParseLine(std::string_view text)
         if (close != std::string_view::npos && close > 0) {
             line.Kind = TLineKind::Section;
             line.Name = std::string(Trim(trimmed.substr(1, close - 1)));
+            line.Folded = Fold(line.Name);
         }
         return line;
     }
@@ -167,6 +168,7 @@ TIniFile::TLine TIniFile::ParseLine(std::string_view text)
         return line;
     line.Kind = TLineKind::Key;
     line.Name = std::string(key);
+    line.Folded = Fold(line.Name);
     line.Value = std::string(Unquote(Trim(trimmed.substr(equals + 1))));
     return line;
 }
@@ -272,11 +274,11 @@ void TIniFile::RebuildIndex() const
     for (size_t i = 0; i < lines.size(); ++i) {
         const TLine &line = lines[i];
         if (line.Kind == TLineKind::Section) {
-            current = &index[Fold(line.Name)];
+            current = &index[line.Folded];
             current->Headers.push_back(i);
             current->LastKeyLine = i;
         } else if (line.Kind == TLineKind::Key && current != nullptr) {
-            current->Keys.try_emplace(Fold(line.Name), i);
+            current->Keys.try_emplace(line.Folded, i);
             current->LastKeyLine = i;
         }
     }
@@ -335,17 +337,21 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+bool TIniFile::WriteString(std::string_view sectionText, std::string_view keyText,
+                           std::string_view valueText)
 {
+    // The file stays UTF-8: text in the system code page is converted on the way in.
+    const std::string section = SystemTextToUtf8(sectionText);
+    const std::string key = SystemTextToUtf8(keyText);
     if (!IsStorableSectionName(section) || !IsStorableKeyName(key))
         return false;
-    const std::string text = FormatValue(value);
+    const std::string text = FormatValue(SystemTextToUtf8(valueText));
     if (const std::optional<size_t> existing = FindKey(section, key)) {
         TLine &line = lines[*existing];
         line = ParseLine(line.Name + "=" + text);
         return true;
     }
-    TLine added = ParseLine(std::string(key) + "=" + text);
+    TLine added = ParseLine(key + "=" + text);
     if (const TSectionIndex *found = FindSection(section)) {
         const size_t at = found->LastKeyLine + 1;
         if (at == lines.size())
@@ -355,7 +361,7 @@ bool TIniFile::WriteString(std::string_view section, std::string_view key, std::
         endsWithLineBreak = true;
         if (!lines.empty() && !Trim(lines.back().Text).empty())
             lines.push_back(ParseLine(""));
-        lines.push_back(ParseLine("[" + std::string(section) + "]"));
+        lines.push_back(ParseLine("[" + section + "]"));
         lines.push_back(std::move(added));
     }
     indexValid = false;
@@ -385,8 +391,8 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key)
     bool inside = false;
     for (TLine &line : lines) {
         if (line.Kind == TLineKind::Section)
-            inside = Fold(line.Name) == foldedSection;
-        else if (inside && line.Kind == TLineKind::Key && Fold(line.Name) == folded)
+            inside = line.Folded == foldedSection;
+        else if (inside && line.Kind == TLineKind::Key && line.Folded == folded)
             continue;
         kept.push_back(std::move(line));
     }
@@ -404,7 +410,7 @@ void TIniFile::EraseSection(std::string_view section)
     bool inside = false;
     for (TLine &line : lines) {
         if (line.Kind == TLineKind::Section)
-            inside = Fold(line.Name) == folded;
+            inside = line.Folded == folded;
         if (!inside)
             kept.push_back(std::move(line));
     }
@@ -417,7 +423,7 @@ std::vector<std::string> TIniFile::SectionNames() const
     std::vector<std::string> names;
     std::unordered_map<std::string, bool> seen;
     for (const TLine &line : lines) {
-        if (line.Kind == TLineKind::Section && seen.try_emplace(Fold(line.Name), true).second)
+        if (line.Kind == TLineKind::Section && seen.try_emplace(line.Folded, true).second)
             names.push_back(line.Name);
     }
     return names;
@@ -433,9 +439,9 @@ std::vector<std::string> TIniFile::KeyNames(std::string_view section) const
     bool inside = false;
     for (const TLine &line : lines) {
         if (line.Kind == TLineKind::Section)
-            inside = Fold(line.Name) == folded;
+            inside = line.Folded == folded;
         else if (inside && line.Kind == TLineKind::Key &&
-                 seen.try_emplace(Fold(line.Name), true).second)
+                 seen.try_emplace(line.Folded, true).second)
             names.push_back(line.Name);
     }
     return names;

@@ -57,7 +57,7 @@ public:
     // or add the section at the end of the file. Names that a file cannot hold (empty, with
     // line breaks, a key with "=" or one that would read as a section or a comment) are
     // refused: the write returns false and changes nothing. Line breaks inside a value
-    // become blanks.
+    // become blanks; text that is not UTF-8 is taken as code page 932, like a file's.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);
@@ -74,8 +74,9 @@ private:
     struct TLine {
         std::string Text; // the line as read or written, without its line break
         TLineKind Kind = TLineKind::Other;
-        std::string Name;  // section or key name, trimmed, as spelled
-        std::string Value; // key value as read (trimmed, quotes removed)
+        std::string Name;   // section or key name, trimmed, as spelled
+        std::string Folded; // Name in lower case, for comparing
+        std::string Value;  // key value as read (trimmed, quotes removed)
     };
     struct TSectionIndex {
         std::unordered_map<std::string, size_t> Keys; // folded key -> first line
