@@ -9,7 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 std::string FixedText(const char *text, size_t size)
 {

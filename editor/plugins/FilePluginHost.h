@@ -39,7 +39,8 @@ public:
     std::vector<uint8_t> HiddenBlock;
 
     // Loads the library, calls its ConfigurationDlg and releases it.
-    bool OpenPluginSettings(TessellaWindow *window, const std::string &fileName, int32_t mode) const;
+    bool OpenPluginSettings(TessellaWindow *window, const std::string &fileName,
+                            int32_t mode) const;
 
 private:
     uint32_t ScanFolder(const std::string &relativeFolder);

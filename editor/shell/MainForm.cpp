@@ -1,0 +1,469 @@
+// The main window's life: creation, the view state, the title, layout, and closing.
+#include "MainForm.h"
+
+#include "ChipForm.h"
+#include "Language.h"
+#include "LayerForm.h"
+#include "MapDocument.h"
+#include "MapViewWidget.h"
+#include "PreviewForm.h"
+#include "SettingsFile.h"
+#include "common/platform/CurrentDirectory.h"
+#include "editor/map/DialogSeam.h"
+#include "editor/map/TessellaClipboardUnit.h"
+#include "editor/plugins/FilePluginHost.h"
+#include "editor/render/BackgroundBitmap.h"
+#include "editor/render/MapViewMath.h"
+#include "editor/render/MapViewRenderer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindowStateChangeEvent>
+
+TMainForm::TMainForm(const std::string &programFolder)
+    : QMainWindow(nullptr), FProgramFolder(programFolder), FPlugins(new TFilePluginHost)
+{
+    setWindowTitle("Tessella");
+    setAcceptDrops(true);
+    FWindowHandle.StructSize = sizeof(TessellaWindow);
+    FWindowHandle.Host = this;
+    FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
+    FWindowHandle.AskOpenFileName = &TMainForm::HandleAskOpenFileName;
+
+    if (!FPlugins->LoadPlugins(programFolder, "Plugins")) {
+        ShowMessageBox(mkError, GetLangMessage(22, "File I/O plug-in was not found."));
+        return;
+    }
+    SetCurrentDirectoryPath(programFolder);
+
+    FSettings = ReadMainFormSettings(SettingsFile());
+    const TWindowBounds &bounds = FSettings.MainWindow;
+    setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    FRestoreBounds = bounds;
+    if (FSettings.MainWinMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    FViewZoom = FSettings.MainWinZoom;
+    FPartsWindowZoom = 256;
+    FOverviewScale = 2;
+    FBackground = MakeBackgroundBitmap();
+
+    FView.NumberColor = FSettings.NumberColor;
+    FView.NumberBkColor = FSettings.NumberBkColor;
+    FView.BoxNumber = FSettings.BoxNumber;
+    FView.NumberMin = static_cast<uint8_t>(FSettings.NumberMin);
+    FView.forceinvnum = static_cast<uint8_t>(FSettings.ForceInvNum);
+    FView.GridMin = static_cast<uint8_t>(FSettings.GridMin);
+    FView.UseTranslucentSelect = FSettings.UseTranslucentSelect;
+
+    BuildMainMenu();
+    BuildToolBar();
+
+    auto *central = new QWidget(this);
+    auto *grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    FViewWidget = new TMapViewWidget(this);
+    FHorzScrollBar = new QScrollBar(Qt::Horizontal, central);
+    FVertScrollBar = new QScrollBar(Qt::Vertical, central);
+    grid->addWidget(FViewWidget, 0, 0);
+    grid->addWidget(FVertScrollBar, 0, 1);
+    grid->addWidget(FHorzScrollBar, 1, 0);
+    setCentralWidget(central);
+    connect(FHorzScrollBar, &QScrollBar::valueChanged, this, [this] { ScrollBarsMoved(); });
+    connect(FVertScrollBar, &QScrollBar::valueChanged, this, [this] { ScrollBarsMoved(); });
+    BuildStatusBar();
+
+    MenuItem("EraserToolMenuItem")->setVisible(FSettings.UseEraser);
+    MenuItem("EraserToolMenuItem")->setEnabled(FSettings.UseEraser);
+    ToolButton("EraserToolButton")->setVisible(FSettings.UseEraser);
+
+    FClipboard = std::make_unique<TTessellaClipboard>();
+    ProjectPlugin = FPlugins->ProjectPluginIndex();
+
+    Init();
+    FView.ShowGrid = FSettings.ShowGrid;
+    FView.ShowNumber = FSettings.ShowNumber;
+    FView.ShowCGrid = FSettings.ShowCGrid;
+    FView.ShowMarker = FSettings.ShowMarker;
+    FView.FogMode = FSettings.FogMode;
+    FView.GridColor = FSettings.GridColor;
+    FView.AGridColor = FSettings.AGridColor;
+    ApplyEditorFlags();
+
+    FViewReady = true;
+    FInitialized = true;
+    FView.Initialized = true;
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateToolWindows()
+{
+    const int32_t workWidth = screen() != nullptr ? screen()->availableGeometry().width() : 1280;
+    FChipForm = new TChipForm(this, FProgramFolder);
+    const TToolWindowSettings parts = ReadPartsWindowSettings(SettingsFile(), workWidth);
+    FChipForm->ApplySettings(parts);
+    FLayerForm = new TLayerForm(this);
+    const TToolWindowSettings layers =
+        ReadLayerWindowSettings(SettingsFile(), workWidth, parts.Bounds);
+    FLayerForm->ApplySettings(layers);
+    FPreviewForm = new TPreviewForm(this);
+    FPreviewForm->ApplySettings(
+        ReadOverviewWindowSettings(SettingsFile(), workWidth, layers.Bounds));
+    MenuItem("PartsWindowMenuItem")->setChecked(parts.Visible);
+    MenuItem("LayerWindowMenuItem")->setChecked(layers.Visible);
+    MenuItem("OVWindowMenuItem")->setChecked(FPreviewForm->isVisible());
+}
+
+int32_t TMainForm::GetMaxIndex() const
+{
+    const TMap *map = MapDocument();
+    return map != nullptr && map->BitCount() >= 16 ? 65536 : 256;
+}
+
+void TMainForm::Init()
+{
+    FView.Selection = TSelection();
+    FView.Floating = false;
+    FView.FloatingBlocks = nullptr;
+    FView.FoundMark = false;
+    if (const TMap *map = MapDocument()) {
+        FView.ViewCellWidth = ViewCellSizeFromZoom(map->PartsWidth(), FViewZoom);
+        FView.ViewCellHeight = ViewCellSizeFromZoom(map->PartsHeight(), FViewZoom);
+    } else {
+        FView.ViewCellWidth = ViewCellSizeFromZoom(32, FViewZoom);
+        FView.ViewCellHeight = ViewCellSizeFromZoom(32, FViewZoom);
+    }
+    FView.ScrollX = 0;
+    FView.ScrollY = 0;
+    FView.Dragging = false;
+    if (FHorzScrollBar != nullptr) {
+        const QSignalBlocker blockH(FHorzScrollBar);
+        const QSignalBlocker blockV(FVertScrollBar);
+        FHorzScrollBar->setValue(0);
+        FVertScrollBar->setValue(0);
+    }
+    SelectTool(tmPen);
+    DocumentName = GetLangString(0, "Untitled");
+    DocumentPath.clear();
+    FView.CurrentLayerOnly = false;
+    FToolWindowsHidden = false;
+    FViewReady = true;
+    FView.ViewReady = true;
+}
+
+void TMainForm::ApplyEditorFlags()
+{
+    // Each switch goes through its own command so check marks, buttons and flags agree.
+    struct TSwitch {
+        const char *Menu;
+        bool Flag;
+        void (TMainForm::*Command)();
+    };
+    const TSwitch switches[] = {
+        {"DoTransMenuItem", FView.TransEnabled, &TMainForm::DoTransMenuItemClick},
+        {"ShowGridMenuItem", FView.ShowGrid, &TMainForm::ShowGridMenuItemClick},
+        {"ShowCGridMenuItem", FView.ShowCGrid, &TMainForm::ShowCGridMenuItemClick},
+        {"ShowNumberMenuItem", FView.ShowNumber, &TMainForm::ShowNumberMenuItemClick},
+        {"ShowMarkerMenuItem", FView.ShowMarker, &TMainForm::ShowMarkerMenuItemClick},
+        {"LayerFogMenuItem", FView.FogMode, &TMainForm::LayerFogMenuItemClick},
+    };
+    for (const TSwitch &item : switches) {
+        MenuItem(item.Menu)->setChecked(!item.Flag);
+        (this->*item.Command)();
+    }
+    FNumberColorType = ReadNumberColorType(SettingsFile());
+    if (FNumberColorType == 4)
+        FView.NumberColor = FView.GridColor;
+    else if (FNumberColorType == 5)
+        FView.NumberColor = FView.AGridColor;
+    if (const TMap *map = MapDocument()) {
+        FView.ViewCellWidth = ViewCellSizeFromZoom(map->PartsWidth(), FViewZoom);
+        FView.ViewCellHeight = ViewCellSizeFromZoom(map->PartsHeight(), FViewZoom);
+    }
+}
+
+std::string TMainForm::FormatTittle() const
+{
+    const TMap *map = MapDocument();
+    const int32_t bits = map != nullptr ? map->BitCount() : 0;
+    const int32_t partsWidth = map != nullptr && map->PartsWidth() > 0 ? map->PartsWidth() : 1;
+    std::string layerName;
+    if (FLayerForm != nullptr && map != nullptr) {
+        const int32_t layer = FLayerForm->GetCurrentLayerIndex();
+        if (layer >= 0)
+            layerName = map->GetLayerName(layer);
+    }
+    std::string title = "Tessella " + DocumentName + "(" + std::to_string(bits) + "bit) " + " @ " +
+                        std::to_string(FView.ViewCellWidth * 100 / partsWidth) + "%" + "(" +
+                        layerName + ") ";
+    if (map != nullptr && map->IsModified())
+        title += "*";
+    return title;
+}
+
+void TMainForm::UpdateTitle()
+{
+    setWindowTitle(QString::fromStdString(FormatTittle()));
+}
+
+bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, int32_t partsWidth,
+                             int32_t partsHeight, uint8_t bitCount, bool fixedAlignment)
+{
+    try {
+        auto map = std::make_unique<TMap>();
+        map->Initialize(width, height, partsWidth, partsHeight, bitCount);
+        ReplaceMapDocument(std::move(map));
+        FNewMapWidth = width;
+        FNewMapHeight = height;
+        FNewMapPartsWidth = partsWidth;
+        FNewMapPartsHeight = partsHeight;
+        FNewMapLayerCount = static_cast<uint8_t>(layerCount);
+        FNewMapBitCount = bitCount;
+        FNewMapAlignNotFixed = !fixedAlignment;
+        RelativePaths = true;
+        Init();
+        ApplyEditorFlags();
+        InvisiblePart = 0;
+        HiddenData.clear();
+        ProjectComment.clear();
+        if (FLayerForm != nullptr) {
+            FLayerForm->Init();
+            for (int32_t i = 0; i < static_cast<uint8_t>(layerCount); ++i) {
+                if (!FLayerForm->AddLayer(GetLangString(7, "Layer") + std::to_string(i)))
+                    return false;
+            }
+        } else {
+            for (int32_t i = 0; i < static_cast<uint8_t>(layerCount); ++i)
+                MapDocument()->AddLayer(GetLangString(7, "Layer") + std::to_string(i), nullptr,
+                                        UseInvisiblePart ? InvisiblePart : 0);
+        }
+        if (FChipForm != nullptr)
+            FChipForm->Init();
+        MapDocument()->ClearModified();
+        FormResize();
+        UpdateTitle();
+        if (FPreviewForm != nullptr) {
+            FPreviewForm->InitPreview(FOverviewScale);
+            FPreviewForm->setVisible(MenuItem("OVWindowMenuItem")->isChecked());
+        }
+        if (FChipForm != nullptr)
+            FChipForm->setVisible(MenuItem("PartsWindowMenuItem")->isChecked());
+        if (FLayerForm != nullptr)
+            FLayerForm->setVisible(MenuItem("LayerWindowMenuItem")->isChecked());
+        ToolButtonMediator();
+    } catch (const std::exception &) {
+        ShowMessageBox(mkError, "fatal : TMainForm.CreateNewMap");
+    }
+    return true;
+}
+
+void TMainForm::WMInitialized()
+{
+    InitHints();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && SaveMessage()) {
+        OpenFile(arguments.at(1).toStdString());
+        return;
+    }
+    CreateNewMap(100, 100, 1, 32, 32, 8, true);
+}
+
+void TMainForm::OpenDroppedFile(const std::string &path)
+{
+    if (!SaveMessage())
+        return;
+    try {
+        if (OpenFile(path.substr(0, std::min<size_t>(path.size(), 4096))))
+            return;
+    } catch (const std::exception &) {
+    }
+    if (MapDocument() == nullptr || !MapDocument()->IsReady())
+        CreateNewMap(100, 100, 1, 32, 32, 8, true);
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    if (event->type() == static_cast<QEvent::Type>(QEvent::User + WMInitializedEvent)) {
+        WMInitialized();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::LayerChanged()
+{
+    FView.CurrentLayer = FLayerForm != nullptr ? FLayerForm->GetCurrentLayerIndex() : -1;
+    UpdateTitle();
+    ToolButtonMediator();
+    RedrawAll();
+}
+
+void TMainForm::FormResize()
+{
+    TMap *map = MapDocument();
+    if (map == nullptr || !map->IsReady() || FViewWidget == nullptr)
+        return;
+    if (FView.ViewCellWidth <= 0 || FView.ViewCellHeight <= 0)
+        return;
+    QWidget *area = centralWidget();
+    int32_t viewWidth = area->width();
+    int32_t viewHeight = area->height();
+    const int64_t mapPixelsWide = static_cast<int64_t>(FView.ViewCellWidth) * map->Width();
+    const int64_t mapPixelsHigh = static_cast<int64_t>(FView.ViewCellHeight) * map->Height();
+    const bool showHorz = viewWidth < mapPixelsWide;
+    if (showHorz)
+        viewHeight -= FHorzScrollBar->sizeHint().height();
+    const bool showVert = viewHeight < mapPixelsHigh;
+    if (showVert)
+        viewWidth -= FVertScrollBar->sizeHint().width();
+    FHorzScrollBar->setVisible(showHorz);
+    FVertScrollBar->setVisible(showVert);
+    viewWidth = std::max(viewWidth, 1);
+    viewHeight = std::max(viewHeight, 1);
+    FView.ViewWidth = viewWidth;
+    FView.ViewHeight = viewHeight;
+
+    auto layOut = [](QScrollBar *bar, int32_t mapSize, int32_t viewSize, int32_t cellSize,
+                     bool shown) {
+        const QSignalBlocker block(bar);
+        const int32_t largeChange = viewSize / cellSize;
+        bar->setRange(0, shown ? std::max(0, mapSize - largeChange) : 0);
+        bar->setPageStep(std::max(1, std::min(largeChange + 1, mapSize)));
+        bar->setSingleStep(1);
+        if (bar->value() > mapSize - largeChange)
+            bar->setValue(std::max(0, mapSize - largeChange));
+    };
+    layOut(FHorzScrollBar, map->Width(), viewWidth, FView.ViewCellWidth, showHorz);
+    layOut(FVertScrollBar, map->Height(), viewHeight, FView.ViewCellHeight, showVert);
+    FView.ScrollX = showHorz ? FHorzScrollBar->value() : 0;
+    FView.ScrollY = showVert ? FVertScrollBar->value() : 0;
+
+    FBackBuffer.SetSize(viewWidth, viewHeight, FView.TransEnabled ? 24 : 32);
+    const int32_t statusWidth = statusBar()->width();
+    const int widths[3] = {(statusWidth * 40 + 99) / 100, (statusWidth * 30 + 99) / 100,
+                           (statusWidth * 30 + 99) / 100};
+    for (int i = 0; i < 3; ++i)
+        FStatusPanels[i]->setMinimumWidth(std::max(0, widths[i] - 8));
+    RedrawAll();
+    if (FPreviewForm != nullptr)
+        FPreviewForm->UpdatePreview();
+}
+
+void TMainForm::ScrollBarsMoved()
+{
+    FView.ScrollX = FHorzScrollBar->isVisible() ? FHorzScrollBar->value() : 0;
+    FView.ScrollY = FVertScrollBar->isVisible() ? FVertScrollBar->value() : 0;
+    RedrawAll();
+}
+
+void TMainForm::RedrawAll()
+{
+    TMap *map = MapDocument();
+    if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
+        return;
+    FView.ViewReady = FViewReady;
+    TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
+    renderer.ComposeFull();
+    if (FStatusPanels[2] != nullptr)
+        FStatusPanels[2]->setText(
+            QString::fromStdString(DisplayStatusText(FView, map->Width(), map->Height())));
+    if (FViewWidget != nullptr)
+        FViewWidget->update();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    // The save question decides; a refused close keeps everything as it is.
+    if (!SaveMessage()) {
+        event->ignore();
+        return;
+    }
+    FViewReady = false;
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    if (FClosingWritten || FChipForm == nullptr || FPreviewForm == nullptr)
+        return;
+    FClosingWritten = true;
+    const TMap *map = MapDocument();
+    const int32_t partsWidth = map != nullptr && map->PartsWidth() > 0 ? map->PartsWidth() : 32;
+    FViewZoom =
+        static_cast<uint16_t>(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0);
+    FOverviewScale = static_cast<uint16_t>(FPreviewForm->PreviewScale());
+
+    TClosingSettings closing;
+    closing.ShowGrid = FView.ShowGrid;
+    closing.ShowCGrid = FView.ShowCGrid;
+    closing.ShowNumber = FView.ShowNumber;
+    closing.ShowMarker = FView.ShowMarker;
+    closing.FogMode = FView.FogMode;
+    closing.GridColor = FView.GridColor;
+    closing.AGridColor = FView.AGridColor;
+    closing.NumberColor = FView.NumberColor;
+    const QRect frame = geometry();
+    closing.MainWindow = {frame.x(), frame.y(), frame.width(), frame.height()};
+    closing.RestoreBounds = FRestoreBounds;
+    closing.MainWinVisible = isVisible();
+    closing.MainWinMaximized = isMaximized();
+    closing.MainWinZoom = FViewZoom;
+    closing.PartsWindow = FChipForm->State();
+    closing.LayerWindow = FLayerForm->State();
+    closing.OverviewWindow = FPreviewForm->State();
+    WriteClosingSettings(SettingsFile(), closing);
+    SaveSettingsFile();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+}
+
+void TMainForm::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (!isMaximized() && !isFullScreen()) {
+        const QRect frame = geometry();
+        FRestoreBounds = {frame.x(), frame.y(), frame.width(), frame.height()};
+    }
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // The bounds from before maximizing are what the next start restores.
+    if (!isMaximized() && !isFullScreen()) {
+        const QRect frame = geometry();
+        FRestoreBounds = {frame.x(), frame.y(), frame.width(), frame.height()};
+    }
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Only the first file of a drop is opened.
+    const std::string path = urls.first().toLocalFile().toStdString();
+    QTimer::singleShot(0, this, [this, path] { OpenDroppedFile(path); });
+}

@@ -1,0 +1,52 @@
+#include "Startup.h"
+
+#include "ChipForm.h"
+#include "Language.h"
+#include "MainForm.h"
+#include "MapDocument.h"
+#include "editor/map/DialogSeam.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+
+void ShowFatalError(const std::string &detail)
+{
+    ShowMessageBox(mkError, GetLangMessage(28, "A fatal error occurred!") + "(" + detail + ")");
+}
+
+std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder)
+{
+    if (!InitLanguage(programFolder)) {
+        ShowFatalError("code:-1");
+        return nullptr;
+    }
+    ReplaceMapDocument(std::make_unique<TMap>());
+    auto form = std::make_unique<TMainForm>(programFolder);
+    if (!form->Initialized()) {
+        ShowFatalError("code:-2");
+        return nullptr;
+    }
+    form->CreateToolWindows();
+    // Parts images changed on disk are read again whenever the editor becomes active.
+    TMainForm *window = form.get();
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
+                     [window](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive && window->ChipForm() != nullptr &&
+                             window->ChipForm()->Table() != nullptr) {
+                             const TChipChangeCheck check =
+                                 window->ChipForm()->Table()->CheckMapChipChanged();
+                             if (check.Detached || check.Reloaded)
+                                 window->RedrawAll();
+                         }
+                     });
+    QCoreApplication::postEvent(
+        window, new QEvent(static_cast<QEvent::Type>(QEvent::User + WMInitializedEvent)));
+    return form;
+}
+
+void FinishEditor()
+{
+    ReplaceMapDocument(nullptr);
+    FreeLanguage();
+}

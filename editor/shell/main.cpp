@@ -1,0 +1,27 @@
+// Tessella: a desktop editor for two-dimensional tile maps.
+#include "MainForm.h"
+#include "QtDialogSeam.h"
+#include "Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tessella");
+    TQtDialogSeam dialogs;
+    InstallDialogSeam(&dialogs);
+
+    int exitCode = 1;
+    {
+        std::unique_ptr<TMainForm> mainForm =
+            StartEditor(QCoreApplication::applicationDirPath().toStdString());
+        if (mainForm) {
+            mainForm->show();
+            exitCode = QApplication::exec();
+        }
+    }
+    FinishEditor();
+    InstallDialogSeam(nullptr);
+    return exitCode;
+}
