@@ -1,0 +1,155 @@
+#include "EditorFixture.h"
+#include "editor/shell/ChipForm.h"
+#include "editor/shell/LayerForm.h"
+
+#include <fstream>
+
+#include <QAction>
+#include <fstream>
+#include <sstream>
+
+using TStartup = TEditorFixture;
+
+TEST_F(TStartup, WithoutFilePluginsStopsWithCodeMinus2)
+{
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(Seam->MessageTexts(), (std::vector<std::string>{"File I/O plug-in was not found.",
+                                                              "A fatal error occurred!(code:-2)"}));
+    EXPECT_FALSE(std::filesystem::exists(Folder / "Tessella.ini"));
+}
+
+TEST_F(TStartup, UnreadableSettingsStopWithCodeMinus1)
+{
+    CopyPlugins();
+    std::filesystem::create_directories(Folder / "Tessella.ini"); // a folder, not a file
+    EXPECT_FALSE(Start());
+    ASSERT_FALSE(Seam->Messages.empty());
+    EXPECT_EQ(Seam->Messages.back().Text, "A fatal error occurred!(code:-1)");
+}
+
+TEST_F(TStartup, FirstStartShowsTheDefaultMap)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Seam->Messages.empty());
+    TMap *map = MapDocument();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->Width(), 100);
+    EXPECT_EQ(map->Height(), 100);
+    EXPECT_EQ(map->BitCount(), 8);
+    EXPECT_EQ(map->PartsWidth(), 32);
+    EXPECT_EQ(map->LayerCount(), 1);
+    EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(8bit)  @ 100%(Layer0) ");
+    EXPECT_EQ(Form->width(), 680);
+    EXPECT_EQ(Form->height(), 650);
+    EXPECT_TRUE(Form->ViewState().ShowGrid);
+    EXPECT_TRUE(Form->ViewState().ShowCGrid);
+    EXPECT_FALSE(Form->ViewState().ShowNumber);
+    EXPECT_TRUE(Form->MenuItem("ShowGridMenuItem")->isChecked());
+    EXPECT_TRUE(Form->ToolButton("ShowGridTollButton")->isChecked());
+    map->SetModified();
+    EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(8bit)  @ 100%(Layer0) *");
+}
+
+TEST_F(TStartup, TitleOfA16BitMapAtTwiceThePartSize)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->CreateNewMap(10, 10, 1, 16, 16, 16, true);
+    for (int step = 0; step < 20 && Form->ViewState().ViewCellWidth < 32; ++step)
+        Form->EditZoomInMenuItemClick();
+    ASSERT_EQ(Form->ViewState().ViewCellWidth, 32);
+    MapDocument()->SetModified();
+    EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(16bit)  @ 200%(Layer0) *");
+}
+
+TEST_F(TStartup, SettingsAreWrittenAtCloseAndReadAgain)
+{
+    CopyPlugins();
+    {
+        std::ofstream ini(Folder / "Tessella.ini");
+        ini << "[general]\nzoomratio=5\nShowNumber=1\n[Window]\nMainWinZoom=3\nMainWinLeft=20\n";
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Form->ViewState().ShowNumber);
+    Form->ShowGridMenuItemClick(); // grid off
+    EXPECT_FALSE(Form->ViewState().ShowGrid);
+    Form->close();
+    std::ifstream in(Folder / "Tessella.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string ini = text.str();
+    EXPECT_NE(ini.find("ShowGrid=0"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("ShowNumber=1"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("MainWinWidth=680"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("LayerWinVisible="), std::string::npos) << ini;
+    EXPECT_NE(ini.find("zoomratio=5"), std::string::npos) << ini; // unknown content kept
+}
+
+using TToolButtonMediator = TEditorFixture;
+
+TEST_F(TToolButtonMediator, EnabledStatesFollowTheDocument)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->ToolButtonMediator();
+    EXPECT_TRUE(Form->MenuItem("OpenMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("SaveMenuItem")->isEnabled()); // nothing changed yet
+    EXPECT_FALSE(Form->MenuItem("CutMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("FillMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("DeleteLayerMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("SelectUpperMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("SelectLowerMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("UndoMenuItem")->isEnabled());
+    // Both shipped plug-ins are project formats only.
+    EXPECT_FALSE(Form->MenuItem("ImportMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("ExportMenuItem")->isEnabled());
+
+    Form->LayerForm()->AddLayer("top");
+    TMap *map = MapDocument();
+    map->BeginModify();
+    TModified pen;
+    pen.Target.Active = 1;
+    pen.Source.Active = 1;
+    pen.Data = {3};
+    map->WriteData(pen, 256);
+    map->EndModify();
+    Form->ToolButtonMediator();
+    EXPECT_TRUE(Form->MenuItem("SaveMenuItem")->isEnabled());
+    EXPECT_TRUE(Form->MenuItem("UndoMenuItem")->isEnabled());
+    EXPECT_TRUE(Form->MenuItem("DeleteLayerMenuItem")->isEnabled());
+    EXPECT_FALSE(Form->MenuItem("SelectUpperMenuItem")->isEnabled()); // the new top layer
+    EXPECT_TRUE(Form->MenuItem("SelectLowerMenuItem")->isEnabled());
+    Form->UndoMenuItemClick();
+    EXPECT_EQ(map->GetLayer(1).Data[0], 0);
+    EXPECT_TRUE(Form->MenuItem("RedoMenuItem")->isEnabled());
+}
+
+TEST_F(TToolButtonMediator, EscapeTwiceHidesThenShowsTheCheckedToolWindows)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->show();
+    Form->WindowMenuItemClick("LayerWindowMenuItem"); // uncheck: layer window hidden
+    EXPECT_FALSE(Form->MenuItem("LayerWindowMenuItem")->isChecked());
+    Form->HideTollWindows();
+    EXPECT_FALSE(Form->ChipForm()->isVisible());
+    EXPECT_FALSE(Form->LayerForm()->isVisible());
+    Form->HideTollWindows();
+    EXPECT_TRUE(Form->ChipForm()->isVisible());
+    EXPECT_FALSE(Form->LayerForm()->isVisible());
+}
+
+TEST_F(TToolButtonMediator, QuarterScaleOfTinyPartsChangesNothing)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->CreateNewMap(10, 10, 1, 2, 2, 8, true);
+    const int32_t before = Form->ViewState().ViewCellWidth;
+    Form->ViewScaleClick(4);
+    EXPECT_EQ(Form->ViewState().ViewCellWidth, before);
+    Form->CreateNewMap(10, 10, 1, 32, 32, 8, true);
+    Form->ViewScaleClick(4);
+    EXPECT_EQ(Form->ViewState().ViewCellWidth, 8);
+    EXPECT_EQ(Form->FormatTittle().find("@ 25%"), std::string("Tessella Untitled(8bit)  ").size());
+}
