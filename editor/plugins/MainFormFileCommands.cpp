@@ -12,7 +12,9 @@
 #include "editor/shell/PreviewForm.h"
 #include "editor/shell/TextEncoding.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QScrollBar>
 #include <cmath>
 #include <cstdlib>
@@ -581,6 +583,44 @@ void TMainForm::ReOpenMenuItemClick()
     }
     const std::string path = DocumentPath;
     OpenFile(path);
+    ToolButtonMediator();
+}
+
+void TMainForm::BuildPluginMenu()
+{
+    // Only plug-ins whose Flags are exactly pfCommand get an entry.
+    const std::vector<TPluginList> &plugins = FPlugins->PluginList();
+    for (size_t i = 0; i < plugins.size(); ++i) {
+        if (plugins[i].Info.Flags != pfCommand)
+            continue;
+        QAction *item = FPluginMenu->addAction(
+            QString::fromStdString(SystemTextToUtf8(plugins[i].Description())));
+        connect(item, &QAction::triggered, this, [this, i] { PluginMenuClick(i); });
+        FPluginMenu->menuAction()->setVisible(true);
+    }
+}
+
+void TMainForm::PluginMenuClick(size_t pluginIndex)
+{
+    const std::vector<TPluginList> &plugins = FPlugins->PluginList();
+    if (pluginIndex >= plugins.size())
+        return;
+    SetCurrentDirectoryPath(FProgramFolder);
+    TDynamicLibrary library(FPlugins->LibraryPath(plugins[pluginIndex]));
+    if (!library.IsLoaded()) {
+        ShowMessageBox(mkError, GetLangMessage(20, "The plug-in cannot be loaded."));
+        return;
+    }
+    auto command = library.Function<FilePluginCommandProc>("Command");
+    if (command == nullptr) {
+        ShowMessageBox(mkError,
+                       GetLangMessage(21, "The function cannot be acquired from the plug-in."));
+        return;
+    }
+    PluginMapRecord buffer;
+    std::memset(&buffer, 0, sizeof buffer);
+    command(&FWindowHandle, "", &buffer, nullptr);
+    RedrawAll();
     ToolButtonMediator();
 }
 

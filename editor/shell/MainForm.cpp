@@ -66,6 +66,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FView.UseTranslucentSelect = FSettings.UseTranslucentSelect;
 
     BuildMainMenu();
+    BuildPluginMenu();
     BuildToolBar();
 
     auto *central = new QWidget(this);

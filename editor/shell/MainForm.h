@@ -126,6 +126,8 @@ public:
     void ImportMenuItemClick();
     void ExportMenuItemClick();
     void ReOpenMenuItemClick();
+    // Runs the command plug-in of the given table entry.
+    void PluginMenuClick(size_t pluginIndex);
 
 protected:
     bool event(QEvent *event) override;
@@ -140,6 +142,7 @@ private:
     void BuildMainMenu();
     void BuildToolBar();
     void BuildStatusBar();
+    void BuildPluginMenu();
     QAction *AddMenuItem(QMenu *menu, const std::string &name, const struct TLangEntry &caption,
                          const QKeySequence &shortcut, void (TMainForm::*handler)());
     QAction *AddToolButton(const std::string &name, const struct TLangEntry &hint,

@@ -4,7 +4,10 @@
 
 #include <fstream>
 
+#include "editor/plugins/FilePluginHost.h"
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <fstream>
 #include <sstream>
 
@@ -152,4 +155,26 @@ TEST_F(TToolButtonMediator, QuarterScaleOfTinyPartsChangesNothing)
     Form->ViewScaleClick(4);
     EXPECT_EQ(Form->ViewState().ViewCellWidth, 8);
     EXPECT_EQ(Form->FormatTittle().find("@ 25%"), std::string("Tessella Untitled(8bit)  ").size());
+}
+
+TEST_F(TStartup, OnlyPluginsWithFlags16ExactlyGetAPluginMenuItem)
+{
+    CopyPlugins();
+    std::filesystem::create_directories(Folder / "Plugins" / "more");
+    for (const char *name : {"test_command_16.so", "test_command_17.so"})
+        std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "tests" / "plugins" /
+                                       name,
+                                   Folder / "Plugins" / "more" / name);
+    ASSERT_TRUE(Start());
+    QMenu *pluginMenu = nullptr;
+    for (QAction *top : Form->menuBar()->actions())
+        if (top->text() == "Plug-in")
+            pluginMenu = top->menu();
+    ASSERT_NE(pluginMenu, nullptr);
+    ASSERT_EQ(pluginMenu->actions().size(), 1);
+    EXPECT_EQ(pluginMenu->actions()[0]->text(), "Test command 16");
+    pluginMenu->actions()[0]->trigger();
+    EXPECT_TRUE(std::filesystem::exists(Folder / "command-ran-16"));
+    EXPECT_TRUE(Form->Plugins()->HasImportPlugin()); // 17 carries the import bit
+    EXPECT_EQ(Form->Plugins()->PluginList()[0].FileName, "Plugins/tzp.so");
 }
