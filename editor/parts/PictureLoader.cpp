@@ -34,6 +34,31 @@ bool IsJpeg(const std::vector<uint8_t> &Data)
     return Data.size() >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF;
 }
 
+uint32_t Le32(const std::vector<uint8_t> &Data, size_t At)
+{
+    return Data[At] | Data[At + 1] << 8 | Data[At + 2] << 16 |
+           static_cast<uint32_t>(Data[At + 3]) << 24;
+}
+
+// Qt's reader hands back a picture even when an uncompressed bitmap's rows are cut short;
+// such a file is refused rather than shown half empty.
+void CheckBitmapLength(const std::vector<uint8_t> &Data)
+{
+    if (Data.size() < 54)
+        throw std::runtime_error("the bitmap is cut short");
+    const uint32_t offset = Le32(Data, 10);
+    const int64_t width = static_cast<int32_t>(Le32(Data, 18));
+    const int64_t height = static_cast<int32_t>(Le32(Data, 22));
+    const uint32_t bits = Data[28] | Data[29] << 8;
+    const uint32_t compression = Le32(Data, 30);
+    if (compression != 0 && compression != 3)
+        return;
+    const int64_t stride = ((width * bits + 31) / 32) * 4;
+    const int64_t needed = static_cast<int64_t>(offset) + stride * (height < 0 ? -height : height);
+    if (width <= 0 || needed > static_cast<int64_t>(Data.size()))
+        throw std::runtime_error("the bitmap is cut short");
+}
+
 void DecodeWithQt(const std::vector<uint8_t> &Data, TPixelBuffer &Bitmap)
 {
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(Data.data()),
@@ -43,6 +68,8 @@ void DecodeWithQt(const std::vector<uint8_t> &Data, TPixelBuffer &Bitmap)
     const QByteArray format = QImageReader::imageFormat(&device).toLower();
     if (format != "bmp" && format != "ico" && format != "cur")
         throw std::runtime_error("unsupported image format");
+    if (format == "bmp")
+        CheckBitmapLength(Data);
     device.seek(0);
     QImageReader reader(&device, format);
     QImage image;
