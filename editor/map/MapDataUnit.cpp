@@ -80,6 +80,27 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue)
     return true;
 }
 
+bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cells)
+{
+    if (Cells == nullptr)
+        return AddLayer(Name, Chip, 0);
+    try {
+        TMapLayer layer;
+        layer.Data.assign(Cells, Cells + std::max<int64_t>(CellCount(), 0));
+        layer.Chip = Chip;
+        layer.Name = Name;
+        layer.Visible = true;
+        FLayers.push_back(std::move(layer));
+    } catch (const std::bad_alloc &) {
+        throw EMapAbort("failed : create layer.");
+    } catch (const std::length_error &) {
+        throw EMapAbort("failed : create layer.");
+    }
+    FReady = true;
+    FModified = true;
+    return true;
+}
+
 bool TMap::DuplicateLayer(int32_t Index, const std::string &Name)
 {
     if (Index < 0 || Index >= LayerCount())

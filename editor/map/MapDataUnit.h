@@ -76,6 +76,9 @@ public:
 
     // Layer list.
     bool AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue);
+    // The same with the layer's Width × Height cells copied from Cells (a loaded file),
+    // which spares filling a layer that is overwritten at once.
+    bool AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cells);
     bool DuplicateLayer(int32_t Index, const std::string &Name);
     void DeleteLayer(int32_t Index);
     void SwapLayers(int32_t A, int32_t B);

@@ -176,7 +176,6 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         FChipForm->Init();
         FLayerForm->Init();
 
-        const size_t cells = static_cast<size_t>(record.Width) * record.Height;
         for (uint32_t i = 0; i < record.LayerCount; ++i) {
             PluginLayerRecord &layer = record.Layers[i];
             const std::string name = layer.Name != nullptr
@@ -184,9 +183,14 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
                                          : GetLangString(7, "Layer") + std::to_string(i);
             std::free(layer.Name);
             layer.Name = nullptr;
-            if (!FLayerForm->AddLayer(name))
+            if (layer.Cells == nullptr)
+                throw EPluginFailure(ResultText(prInternalError) + "@" + pluginName);
+            // The cells go straight into the new layer.
+            if (!FLayerForm->AddLayer(name, nullptr, layer.Cells))
                 throw EPluginFailure(
                     GetLangMessage(15, "The layer cannot be made. Not enough memory."));
+            std::free(layer.Cells);
+            layer.Cells = nullptr;
             const int32_t index = static_cast<int32_t>(i);
             FLayerForm->SetLayerVisibleState(index, layer.Visible != 0);
             if (layer.PartsImage != nullptr) {
@@ -201,13 +205,6 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
                 FChipForm->AddMapChip(full);
             }
             EditorProgress(-2, -2, "processing...");
-            if (layer.Cells == nullptr)
-                throw EPluginFailure(ResultText(prInternalError) + "@" + pluginName);
-            std::vector<uint16_t> &layerCells = map->GetLayer(index).Data;
-            std::memcpy(layerCells.data(), layer.Cells,
-                        std::min(cells, layerCells.size()) * sizeof(uint16_t));
-            std::free(layer.Cells);
-            layer.Cells = nullptr;
         }
 
         EditorProgress(-2, -2, "finishing...");

@@ -47,7 +47,7 @@ int32_t TLayerForm::ListRowOf(int32_t layerIndex) const
     return FList->count() - layerIndex - 1;
 }
 
-bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip)
+bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip, const uint16_t *cells)
 {
     TMap *map = MapDocument();
     if (map == nullptr)
@@ -58,7 +58,10 @@ bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip)
         return false;
     }
     try {
-        map->AddLayer(name, chip, FOwner->UseInvisiblePart ? FOwner->InvisiblePart : 0);
+        if (cells != nullptr)
+            map->AddLayer(name, chip, cells);
+        else
+            map->AddLayer(name, chip, FOwner->UseInvisiblePart ? FOwner->InvisiblePart : 0);
     } catch (const EMapAbort &) {
         ShowMessageBox(mkError, GetLangMessage(15, "The layer cannot be made. Not enough memory."));
         return false;

@@ -22,7 +22,9 @@ public:
     void Init();
     // Creates a layer in the map with this name and image and makes it current. Named
     // layers come from new maps and loaded files; false when the map refused.
-    bool AddLayer(const std::string &name, TMapChip *chip = nullptr);
+    // Cells, when given, are the layer's Width × Height values (from a loaded file).
+    bool AddLayer(const std::string &name, TMapChip *chip = nullptr,
+                  const uint16_t *cells = nullptr);
 
     // -1 when the list is empty.
     int32_t GetCurrentLayerIndex() const;

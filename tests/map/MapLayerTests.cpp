@@ -144,3 +144,14 @@ TEST(MapSize, TenThousandSquareMapWithOneLayerWorks)
     ASSERT_TRUE(map->WriteData(pen, 256));
     EXPECT_EQ(Cell(*map, 0, 9999, 9999), 7);
 }
+
+TEST(MapLayers, AddLayerFromCellsCopiesExactlyOneLayer)
+{
+    auto map = MakeMap(3, 2, 0);
+    const uint16_t cells[7] = {1, 2, 3, 4, 5, 6, 99};
+    ASSERT_TRUE(map->AddLayer("loaded", nullptr, cells));
+    EXPECT_EQ(map->GetLayer(0).Data, (std::vector<uint16_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(map->IsReady());
+    map->AddLayer("empty", nullptr, static_cast<const uint16_t *>(nullptr));
+    EXPECT_EQ(map->GetLayer(1).Data, std::vector<uint16_t>(6, 0));
+}

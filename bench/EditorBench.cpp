@@ -1,0 +1,143 @@
+// The editor as a user meets it: start-up to the first painted default map, and opening a
+// large project compared with the project plug-in's own import of the same file.
+#include "common/TessellaPlugin.h"
+#include "common/platform/DynamicLibrary.h"
+#include "editor/shell/Language.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/Startup.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+fs::path ProgramFolder()
+{
+    static const fs::path folder = [] {
+        const fs::path path = fs::temp_directory_path() / "tessella-editor-bench";
+        fs::remove_all(path);
+        fs::create_directories(path / "Plugins");
+        for (const char *name : {"tzp.so", "gridcsv.so"})
+            fs::copy_file(fs::path(TESSELLA_BUILD_DIR) / "Plugins" / name, path / "Plugins" / name);
+        return path;
+    }();
+    return folder;
+}
+
+int32_t GoOn(int32_t, int32_t, const char *)
+{
+    return 1;
+}
+
+// A 2048 × 2048 project with 16 layers, written once by the project plug-in itself.
+fs::path LargeProject()
+{
+    static const fs::path file = [] {
+        const fs::path path = ProgramFolder() / "large.tzp";
+        const uint32_t side = 2048;
+        std::vector<std::vector<uint16_t>> cells(16, std::vector<uint16_t>(side * side));
+        std::vector<PluginLayerRecord> layers(16);
+        std::vector<std::string> names(16);
+        for (size_t l = 0; l < 16; ++l) {
+            for (size_t i = 0; i < cells[l].size(); ++i)
+                cells[l][i] = static_cast<uint16_t>((i + l) % 256);
+            names[l] = "Layer" + std::to_string(l);
+            layers[l] = {names[l].data(), nullptr, 1, cells[l].data()};
+        }
+        PluginMapRecord record{};
+        record.Width = record.Height = side;
+        record.PartsWidth = record.PartsHeight = 32;
+        record.LayerCount = 16;
+        record.BitCount = 8;
+        record.Layers = layers.data();
+        record.Zoom = 256;
+        TessellaWindow window{};
+        TDynamicLibrary library((ProgramFolder() / "Plugins" / "tzp.so").string());
+        auto exportProc = library.Function<FilePluginExportProc>("Export");
+        if (exportProc == nullptr || exportProc(&window, path.c_str(), &record, GoOn) != prSuccess)
+            std::abort();
+        return path;
+    }();
+    return file;
+}
+
+void BM_StartUpToFirstPaintedMap(benchmark::State &state)
+{
+    for (auto _ : state) {
+        std::unique_ptr<TMainForm> form = StartEditor(ProgramFolder().string());
+        if (!form) {
+            state.SkipWithError("start-up failed");
+            return;
+        }
+        form->show();
+        QCoreApplication::sendPostedEvents(); // the first map
+        form->RedrawAll();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        form.reset();
+        FinishEditor();
+        fs::remove(ProgramFolder() / "Tessella.ini");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToFirstPaintedMap)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_PluginImportOfLargeProject(benchmark::State &state)
+{
+    const fs::path file = LargeProject();
+    TDynamicLibrary library((ProgramFolder() / "Plugins" / "tzp.so").string());
+    auto importProc = library.Function<FilePluginImportProc>("Import");
+    TessellaWindow window{};
+    for (auto _ : state) {
+        PluginMapRecord record{};
+        if (importProc(&window, file.c_str(), &record, GoOn) != prSuccess) {
+            state.SkipWithError("import failed");
+            return;
+        }
+        for (uint32_t i = 0; i < record.LayerCount; ++i) {
+            std::free(record.Layers[i].Name);
+            std::free(record.Layers[i].PartsImage);
+            std::free(record.Layers[i].Cells);
+        }
+        std::free(record.Layers);
+        std::free(record.Comment);
+        std::free(record.HiddenData);
+    }
+}
+BENCHMARK(BM_PluginImportOfLargeProject)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_EditorOpenOfLargeProject(benchmark::State &state)
+{
+    const fs::path file = LargeProject();
+    std::unique_ptr<TMainForm> form = StartEditor(ProgramFolder().string());
+    QCoreApplication::sendPostedEvents();
+    for (auto _ : state) {
+        if (!form->OpenFile(file.string())) {
+            state.SkipWithError("open failed");
+            break;
+        }
+    }
+    form.reset();
+    FinishEditor();
+}
+BENCHMARK(BM_EditorOpenOfLargeProject)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
