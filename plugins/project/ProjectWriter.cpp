@@ -51,7 +51,7 @@ int32_t PlanFile(const PluginMapRecord &record, TFilePlan &plan)
     if (record.LayerCount != 0 && record.Layers == nullptr)
         return prBadParameter;
     plan.CellBytes = static_cast<uint64_t>(record.Width) * record.Height * 2;
-    if (plan.CellBytes > MaxChunkSize)
+    if (record.LayerCount != 0 && plan.CellBytes > MaxChunkSize)
         return prFileError;
 
     uint64_t form = 4;

@@ -17,8 +17,13 @@ TEST_F(ProjectPluginTest, WritesTheFuzzSeedCorpus)
                    SampleVersion2File(SampleImageName, {37, 1, 2, 3, 4, 5}, 8, 2));
     WriteFileBytes(folder + "/version3.tzp", SampleVersion3File());
     WriteFileBytes(folder + "/version4.tzp", SampleVersion4File());
-    // The parts image the version-2 seed refers to, for the fuzz target's folder.
-    WriteFileBytes(root + "/" + SampleImageName, BmpFile(160, 16));
+    // Seeds of the BMP header reader that the version-2 reader relies on.
+    const std::string bitmaps = root + "/corpus-bmp";
+    mkdir(bitmaps.c_str(), 0755);
+    WriteFileBytes(bitmaps + "/info.bmp", BmpFile(5, 3));
+    TBytes core;
+    core.Text("BM").U32(26 + 4).U32(0).U32(26).U32(12).U16(7).U16(1).U16(1).U16(24).U32(0);
+    WriteFileBytes(bitmaps + "/core.bmp", core.Data);
     struct stat info {
     };
     EXPECT_EQ(stat((folder + "/version4.tzp").c_str(), &info), 0);
