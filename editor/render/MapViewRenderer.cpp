@@ -65,6 +65,62 @@ TMapViewRenderer::TRegionCells TMapViewRenderer::RegionCells(int32_t X0, int32_t
     return cells;
 }
 
+void TMapViewRenderer::PrepareShrunkParts()
+{
+    FShrunk.clear();
+    const int32_t cw = FState.ViewCellWidth;
+    const int32_t ch = FState.ViewCellHeight;
+    const int32_t pw = FMap.PartsWidth();
+    const int32_t ph = FMap.PartsHeight();
+    if (pw <= 0 || ph <= 0 || (cw >= pw && ch >= ph))
+        return;
+    FShrunk.resize(static_cast<size_t>(FMap.LayerCount()));
+    const int64_t viewPixels = static_cast<int64_t>(FState.ViewWidth) * FState.ViewHeight;
+    for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
+        const TPixelBuffer *image = LayerImage(layer);
+        if (image == nullptr)
+            continue;
+        TShrunkParts &parts = FShrunk[static_cast<size_t>(layer)];
+        parts.Columns = image->Width() / pw;
+        parts.Rows = image->Height() / ph;
+        // Only worth it while the copies are smaller than the view itself.
+        const int64_t pixels = static_cast<int64_t>(parts.Columns) * cw * parts.Rows * ch;
+        if (parts.Columns == 0 || parts.Rows == 0 || pixels > viewPixels) {
+            parts.Columns = parts.Rows = 0;
+            continue;
+        }
+        parts.Image.SetSize(parts.Columns * cw, parts.Rows * ch, 32);
+        parts.Built.assign(static_cast<size_t>(parts.Columns) * parts.Rows, 0);
+    }
+}
+
+TPixelBuffer *TMapViewRenderer::ShrunkPart(int32_t Layer, TPixelBuffer &Image, int32_t IX,
+                                           int32_t IY, int32_t &CX, int32_t &CY)
+{
+    if (static_cast<size_t>(Layer) >= FShrunk.size())
+        return nullptr;
+    TShrunkParts &parts = FShrunk[static_cast<size_t>(Layer)];
+    const int32_t pw = FMap.PartsWidth();
+    const int32_t ph = FMap.PartsHeight();
+    if (parts.Columns == 0 || IX < 0 || IY < 0 || IX % pw != 0 || IY % ph != 0)
+        return nullptr;
+    const int32_t column = IX / pw;
+    const int32_t row = IY / ph;
+    if (column >= parts.Columns || row >= parts.Rows)
+        return nullptr;
+    const int32_t cw = FState.ViewCellWidth;
+    const int32_t ch = FState.ViewCellHeight;
+    CX = column * cw;
+    CY = row * ch;
+    uint8_t &built = parts.Built[static_cast<size_t>(row) * parts.Columns + column];
+    if (!built) {
+        // The same sampling as drawing the part shrunk, so the copy shows the same pixels.
+        DIBCopyRect32(parts.Image, CX, CY, cw, ch, Image, IX, IY, pw, ph);
+        built = 1;
+    }
+    return &parts.Image;
+}
+
 void TMapViewRenderer::DrawPart(uint16_t Value, int32_t Layer, TPixelBuffer &Image, int32_t PX,
                                 int32_t PY)
 {
@@ -75,6 +131,15 @@ void TMapViewRenderer::DrawPart(uint16_t Value, int32_t Layer, TPixelBuffer &Ima
     int32_t ix = 0;
     int32_t iy = 0;
     FParts.GetImagePosition(Value, Layer, ix, iy);
+    int32_t cx = 0;
+    int32_t cy = 0;
+    if (TPixelBuffer *shrunk = ShrunkPart(Layer, Image, ix, iy, cx, cy)) {
+        if (FState.TransEnabled && Layer != 0)
+            DIBCopyRectUseKey32(FBack, PX, PY, cw, ch, *shrunk, cx, cy, cw, ch, FState.TransColor);
+        else
+            DIBCopyRect32(FBack, PX, PY, cw, ch, *shrunk, cx, cy, cw, ch);
+        return;
+    }
     if (FState.TransEnabled && Layer != 0)
         DIBCopyRectUseKey32(FBack, PX, PY, cw, ch, Image, ix, iy, pw, ph, FState.TransColor);
     else if (cw < pw || ch < ph)
@@ -125,8 +190,14 @@ void TMapViewRenderer::DrawLayerCells(int32_t Layer, TPixelBuffer &Image, int32_
                 int32_t ix = 0;
                 int32_t iy = 0;
                 FParts.GetImagePosition(v, Layer, ix, iy);
-                DIBHalfBlendUseKey32(FBack, px, py, cw, ch, Image, ix, iy, pw, ph,
-                                     FState.TransColor);
+                int32_t cx = 0;
+                int32_t cy = 0;
+                if (TPixelBuffer *shrunk = ShrunkPart(Layer, Image, ix, iy, cx, cy))
+                    DIBHalfBlendUseKey32(FBack, px, py, cw, ch, *shrunk, cx, cy, cw, ch,
+                                         FState.TransColor);
+                else
+                    DIBHalfBlendUseKey32(FBack, px, py, cw, ch, Image, ix, iy, pw, ph,
+                                         FState.TransColor);
                 continue;
             }
             DrawPart(v, Layer, Image, px, py);
@@ -232,12 +303,23 @@ bool TMapViewRenderer::ComposeFull()
     const int32_t columns = std::min(FMap.Width(), FState.ViewWidth / FState.ViewCellWidth) + 1;
     const int32_t rows = std::min(FMap.Height(), FState.ViewHeight / FState.ViewCellHeight) + 1;
     FClip = BufferRect(FBack);
-    FillWithBrush(FBack, FClip, FBackground, FClip);
-    if (FState.FogMode)
-        DrawSelectionChipFog(0, 0, columns, rows);
-    else
-        DrawSelectionChip(0, 0, columns, rows);
-    DrawSelectedDataChip(0, 0, columns, rows);
+    PrepareShrunkParts();
+    // One row of cells at a time, background and all layers, so that the rows being drawn
+    // stay in the processor's cache. Cells of one row touch only that row's pixels, so the
+    // picture is the same as layer by layer over the whole view.
+    const int32_t ch = FState.ViewCellHeight;
+    const int32_t bands = std::max(0, RegionCells(0, 0, columns, rows).Rows);
+    for (int32_t band = 0; band < bands; ++band) {
+        const TPixelRect rowArea{0, band * ch, FBack.Width(), (band + 1) * ch};
+        FillWithBrush(FBack, rowArea, FBackground, FClip);
+        if (FState.FogMode)
+            DrawSelectionChipFog(0, band, columns, 0);
+        else
+            DrawSelectionChip(0, band, columns, 0);
+        DrawSelectedDataChip(0, band, columns, 0);
+    }
+    FillWithBrush(FBack, {0, bands * ch, FBack.Width(), FBack.Height()}, FBackground, FClip);
+    FShrunk.clear();
     DrawOverlays(0, 0, columns, rows);
     return true;
 }

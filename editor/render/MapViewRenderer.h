@@ -13,6 +13,7 @@
 #include "editor/map/MapDataUnit.h"
 
 #include <cstdint>
+#include <vector>
 
 class TMapViewRenderer
 {
@@ -69,6 +70,21 @@ private:
                         int32_t DY, bool Blend);
     void DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t DY);
 
+    // Shrunk copies of the parts, built on first use while a whole zoomed-out view is
+    // composed: every part is sampled once instead of once per cell.
+    struct TShrunkParts {
+        TPixelBuffer Image;
+        std::vector<uint8_t> Built;
+        int32_t Columns = 0;
+        int32_t Rows = 0;
+    };
+    void PrepareShrunkParts();
+    // The shrunk copy of the part at (IX, IY) of the layer's image and its place in it, or
+    // null when the part has none.
+    TPixelBuffer *ShrunkPart(int32_t Layer, TPixelBuffer &Image, int32_t IX, int32_t IY,
+                             int32_t &CX, int32_t &CY);
+
+    std::vector<TShrunkParts> FShrunk;
     const TMap &FMap;
     const TMapViewState &FState;
     const TChipPositions &FParts;

@@ -33,8 +33,13 @@ void FillWithBrush(TPixelBuffer &Dest, const TPixelRect &Rect, const TPixelBuffe
     const int32_t pw = Pattern->Width();
     const int32_t ph = Pattern->Height();
     for (int32_t y = r.Top; y < r.Bottom; ++y) {
-        const uint32_t *p = Pattern->Row32(y % ph);
         uint32_t *d = Dest.Row32(y);
+        // Rows repeat with the pattern's height.
+        if (y - ph >= r.Top) {
+            std::copy(Dest.Row32(y - ph) + r.Left, Dest.Row32(y - ph) + r.Right, d + r.Left);
+            continue;
+        }
+        const uint32_t *p = Pattern->Row32(y % ph);
         int32_t px = r.Left % pw;
         for (int32_t x = r.Left; x < r.Right; ++x) {
             d[x] = p[px];

@@ -79,33 +79,111 @@ TSpan UnscaledSpan(const TClipped &Clip, int32_t SX, int32_t SourceWidth)
     return {static_cast<int32_t>(begin), static_cast<int32_t>(std::max(begin, end)), offset};
 }
 
+// The columns [Begin, End) of the clipped rectangle whose scaled source column lies inside
+// the source. Steps are not negative, so source columns only grow from left to right.
+TSpan ScaledSpan(const TClipped &Clip, int32_t SX, int32_t SourceWidth, int64_t XScale)
+{
+    auto column = [&](int64_t c) { return SX + (((Clip.SkipX + c) * XScale) >> 8); };
+    int32_t begin = 0;
+    int32_t end = Clip.W;
+    while (begin < end && column(begin) < 0)
+        ++begin;
+    while (end > begin && column(end - 1) >= SourceWidth)
+        --end;
+    return {begin, end, 0};
+}
+
+// One destination row segment [Begin, End) of a scaled traversal: source column of c is
+// SX + ((SkipX + c) × XScale) >> 8, all inside the source. Halving and doubling get loops the
+// compiler can vectorise; other scales step through the fixed-point position.
+template <typename Rule>
+inline void ScaledRow(uint32_t *D, const uint32_t *S, int32_t SX, int64_t SkipX, int32_t Begin,
+                      int32_t End, int64_t XScale, Rule rule)
+{
+    const int64_t first = (SkipX + Begin) * XScale;
+    const int32_t n = End - Begin;
+    uint32_t *d = D + Begin;
+    if ((first & 0xFF) == 0 && XScale == 512) {
+        const uint32_t *sp = S + SX + (first >> 8);
+        for (int32_t i = 0; i < n; ++i)
+            rule(d[i], sp[2 * i]);
+        return;
+    }
+    if ((first & 0xFF) == 0 && XScale == 128) {
+        const uint32_t *sp = S + SX + (first >> 8);
+        const int32_t pairs = n / 2;
+        for (int32_t j = 0; j < pairs; ++j) {
+            const uint32_t v = sp[j];
+            rule(d[2 * j], v);
+            rule(d[2 * j + 1], v);
+        }
+        if (n % 2 != 0)
+            rule(d[n - 1], sp[pairs]);
+        return;
+    }
+    const uint32_t *sp = S + SX;
+    int64_t step = first;
+    for (int32_t i = 0; i < n; ++i, step += XScale)
+        rule(d[i], sp[step >> 8]);
+}
+
 // The scaled traversal shared by the copy, the keyed copy and the keyed half blend. Rule is
 // applied to (destination pixel, source pixel); it is inlined, so the loops make no calls.
-template <typename Rule>
+// For a plain copy (Copy set), a row that repeats the previous source row is a copy of the
+// previous destination row.
+template <bool Copy, typename Rule>
 void ScaledTraversal(TPixelBuffer &Dest, const TClipped &Clip, const TPixelBuffer &Src, int32_t SX,
                      int32_t SY, int64_t XScale, int64_t YScale, Rule rule)
 {
     const int64_t srcWidth = Src.Width();
     const int64_t srcHeight = Src.Height();
-    const TSpan span = UnscaledSpan(Clip, SX, Src.Width());
+    if (XScale == 256) {
+        const TSpan span = UnscaledSpan(Clip, SX, Src.Width());
+        for (int32_t r = 0; r < Clip.H; ++r) {
+            const int64_t srcRow = SY + (((Clip.SkipY + r) * YScale) >> 8);
+            if (srcRow < 0 || srcRow >= srcHeight)
+                continue;
+            uint32_t *d = Dest.Row32(Clip.Y + r) + Clip.X;
+            const uint32_t *sRow = Src.Row32(static_cast<int32_t>(srcRow)) + span.Offset;
+            for (int32_t c = span.Begin; c < span.End; ++c)
+                rule(d[c], sRow[c]);
+        }
+        return;
+    }
+    if (XScale < 0) {
+        for (int32_t r = 0; r < Clip.H; ++r) {
+            const int64_t srcRow = SY + (((Clip.SkipY + r) * YScale) >> 8);
+            if (srcRow < 0 || srcRow >= srcHeight)
+                continue;
+            uint32_t *d = Dest.Row32(Clip.Y + r) + Clip.X;
+            const uint32_t *s = Src.Row32(static_cast<int32_t>(srcRow));
+            int64_t step = Clip.SkipX * XScale;
+            for (int32_t c = 0; c < Clip.W; ++c, step += XScale) {
+                const int64_t srcCol = SX + (step >> 8);
+                if (srcCol >= 0 && srcCol < srcWidth)
+                    rule(d[c], s[srcCol]);
+            }
+        }
+        return;
+    }
+    const TSpan span = ScaledSpan(Clip, SX, Src.Width(), XScale);
+    if (span.End <= span.Begin)
+        return;
+    int64_t previousRow = -1;
     for (int32_t r = 0; r < Clip.H; ++r) {
         const int64_t srcRow = SY + (((Clip.SkipY + r) * YScale) >> 8);
         if (srcRow < 0 || srcRow >= srcHeight)
             continue;
         uint32_t *d = Dest.Row32(Clip.Y + r) + Clip.X;
-        const uint32_t *s = Src.Row32(static_cast<int32_t>(srcRow));
-        if (XScale == 256) {
-            const uint32_t *sRow = s + span.Offset;
-            for (int32_t c = span.Begin; c < span.End; ++c)
-                rule(d[c], sRow[c]);
+        if (Copy && srcRow == previousRow) {
+            const uint32_t *above = Dest.Row32(Clip.Y + r - 1) + Clip.X;
+            std::memcpy(d + span.Begin, above + span.Begin,
+                        static_cast<size_t>(span.End - span.Begin) * 4);
             continue;
         }
-        int64_t step = Clip.SkipX * XScale;
-        for (int32_t c = 0; c < Clip.W; ++c, step += XScale) {
-            const int64_t srcCol = SX + (step >> 8);
-            if (srcCol >= 0 && srcCol < srcWidth)
-                rule(d[c], s[srcCol]);
-        }
+        previousRow = srcRow;
+        ScaledRow(d, Src.Row32(static_cast<int32_t>(srcRow)), SX, Clip.SkipX, span.Begin, span.End,
+                  XScale, rule);
     }
 }
 
@@ -122,7 +200,7 @@ void GuardedScaledOperation(const char *Name, TPixelBuffer &Dest, int32_t DX, in
     const int64_t xs = FixedScale(SW, DW);
     const int64_t ys = FixedScale(SH, DH);
     try {
-        ScaledTraversal(Dest, clip, Src, SX, SY, xs, ys, rule);
+        ScaledTraversal<false>(Dest, clip, Src, SX, SY, xs, ys, rule);
     } catch (const std::exception &failure) {
         ReportLoopFailure(Name, failure);
     }
@@ -193,7 +271,8 @@ void DIBCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32
             }
             return;
         }
-        ScaledTraversal(Dest, clip, Src, SX, SY, xs, ys, [](uint32_t &d, uint32_t s) { d = s; });
+        ScaledTraversal<true>(Dest, clip, Src, SX, SY, xs, ys,
+                              [](uint32_t &d, uint32_t s) { d = s; });
     } catch (const std::exception &failure) {
         ReportLoopFailure("failed : DIBCopyRect32()", failure);
     }
@@ -250,12 +329,26 @@ void StretchCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, i
         return;
     const int64_t srcWidth = Src.Width();
     const int64_t srcHeight = Src.Height();
+    // With every column inside the source, a row that repeats the previous source row is a
+    // copy of the previous destination row.
+    bool allColumns = SW >= 0;
+    if (allColumns) {
+        const TExactStep first(clip.SkipX, SW, DW);
+        const TExactStep last(clip.SkipX + clip.W - 1, SW, DW);
+        allColumns = SX + first.Value() >= 0 && SX + last.Value() < srcWidth;
+    }
     TExactStep row(clip.SkipY, SH, DH);
+    int64_t previousRow = -1;
     for (int32_t r = 0; r < clip.H; ++r, row.Next()) {
         const int64_t srcRow = SY + row.Value();
         if (srcRow < 0 || srcRow >= srcHeight)
             continue;
         uint32_t *d = Dest.Row32(clip.Y + r) + clip.X;
+        if (allColumns && srcRow == previousRow) {
+            std::memcpy(d, Dest.Row32(clip.Y + r - 1) + clip.X, static_cast<size_t>(clip.W) * 4);
+            continue;
+        }
+        previousRow = srcRow;
         const uint32_t *s = Src.Row32(static_cast<int32_t>(srcRow));
         TExactStep col(clip.SkipX, SW, DW);
         for (int32_t c = 0; c < clip.W; ++c, col.Next()) {
