@@ -464,6 +464,13 @@ void TMainForm::dropEvent(QDropEvent *event)
     if (urls.isEmpty())
         return;
     event->acceptProposedAction();
+    FilesDropped(urls);
+}
+
+void TMainForm::FilesDropped(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty())
+        return;
     // Only the first file of a drop is opened.
     const std::string path = urls.first().toLocalFile().toStdString();
     QTimer::singleShot(0, this, [this, path] { OpenDroppedFile(path); });

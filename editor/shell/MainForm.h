@@ -9,7 +9,9 @@
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
 #include <map>
 #include <memory>
 #include <optional>
@@ -56,6 +58,8 @@ public:
     void WMInitialized();
     // A file dropped on the window or named on the command line.
     void OpenDroppedFile(const std::string &path);
+    // What a drop on the window does: the first of the files is opened once the drop is over.
+    void FilesDropped(const QList<QUrl> &urls);
 
     // View state.
     void Init();

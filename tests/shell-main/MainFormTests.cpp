@@ -6,8 +6,11 @@
 
 #include "editor/plugins/FilePluginHost.h"
 #include <QAction>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <fstream>
 #include <sstream>
 
@@ -177,4 +180,51 @@ TEST_F(TStartup, OnlyPluginsWithFlags16ExactlyGetAPluginMenuItem)
     EXPECT_TRUE(std::filesystem::exists(Folder / "command-ran-16"));
     EXPECT_TRUE(Form->Plugins()->HasImportPlugin()); // 17 carries the import bit
     EXPECT_EQ(Form->Plugins()->PluginList()[0].FileName, "Plugins/tzp.so");
+}
+
+TEST_F(TStartup, ClosingMaximizedStoresTheBoundsFromBefore)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->show();
+    Form->setGeometry(10, 20, 700, 600);
+    QCoreApplication::processEvents();
+    Form->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Form->isMaximized());
+    Form->close();
+    std::ifstream in(Folder / "Tessella.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string ini = text.str();
+    EXPECT_NE(ini.find("MainWinMaximized=1"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("MainWinWidth=700"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("MainWinHeight=600"), std::string::npos) << ini;
+
+    Form.reset();
+    FinishEditor();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Form->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(TStartup, DroppingThreeFilesOpensOnlyTheFirst)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    std::vector<std::string> paths;
+    for (const char *name : {"one.csv", "two.csv", "three.csv"}) {
+        const std::string path = (Folder / name).string();
+        MapDocument()->SetModified();
+        Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
+        ASSERT_TRUE(Form->SaveAs());
+        paths.push_back(path);
+    }
+    Form->CreateNewMap(5, 5, 1, 32, 32, 8, true);
+    Form->FilesDropped({QUrl::fromLocalFile(QString::fromStdString(paths[0])),
+                        QUrl::fromLocalFile(QString::fromStdString(paths[1])),
+                        QUrl::fromLocalFile(QString::fromStdString(paths[2]))});
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Form->DocumentName, "one.csv");
+    EXPECT_EQ(MapDocument()->Width(), 100);
 }
