@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6svg6 qt6-svg-dev qt6-l10n-tools fonts-dejavu-core fonts-ipafont-gothic
   libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev llvm-14
+  clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils
   xvfb xauth xdotool imagemagick
 )

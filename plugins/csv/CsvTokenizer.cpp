@@ -113,7 +113,7 @@ void TCsvTokenizer::SkipSpaceAndComments()
     }
 }
 
-TCsvToken TCsvTokenizer::Next()
+TCsvToken TCsvTokenizer::NextToken()
 {
     SkipSpaceAndComments();
     if (Cursor >= End)
