@@ -318,7 +318,10 @@ void DIBHalfBlendUseKey32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW
 void StretchCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
                        TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH)
 {
-    if (SW == DW && SH == DH) {
+    // When 256 × source / destination is a whole number the fixed-point steps are exact, and
+    // the copy's faster loops give the same pixels (equal sizes, doubling, ...).
+    if (DW > 0 && DH > 0 && SW >= 0 && SH >= 0 && (int64_t{256} * SW) % DW == 0 &&
+        (int64_t{256} * SH) % DH == 0) {
         DIBCopyRect32(Dest, DX, DY, DW, DH, Src, SX, SY, SW, SH);
         return;
     }

@@ -252,3 +252,18 @@ TEST(RasterPrimitives, NoMessagesOnOrdinaryDrawing)
     DIBHalfBlendUseKey32(dst, 3, 3, 100, 100, src, 0, 0, 1, 1, 0);
     EXPECT_TRUE(seam->Messages.empty());
 }
+
+TEST(StretchCopyRect32, DoublingAndClippingKeepTheExactMapping)
+{
+    TPixelBuffer src = Numbered(16, 16);
+    for (int32_t dx : {0, -5}) {
+        TPixelBuffer dst = Blank(40, 40);
+        StretchCopyRect32(dst, dx, -3, 32, 32, src, 0, 0, 16, 16);
+        for (int32_t y = 0; y < 29; ++y)
+            for (int32_t x = 0; x < 32 + dx; ++x) {
+                ASSERT_EQ(SourceX(dst.Pixel(x, y)), (x - dx) / 2) << dx << ": " << x << "," << y;
+                ASSERT_EQ(SourceY(dst.Pixel(x, y)), (y + 3) / 2) << dx << ": " << x << "," << y;
+            }
+        EXPECT_EQ(dst.Pixel(32 + dx, 0), kUntouched);
+    }
+}
