@@ -60,21 +60,39 @@ bool TMap::IsValidLayer(int32_t Index) const
     return Index >= 0 && Index <= LayerCount() - 1 && Index <= 255;
 }
 
-bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue)
+namespace
+{
+
+// Builds a layer; running out of memory becomes the map's abort with Failure.
+template <typename FillCells>
+void AppendLayer(std::vector<TMapLayer> &layers, const char *failure, FillCells fillCells,
+                 const std::string &name, TMapChip *chip, bool visible)
 {
     try {
         TMapLayer layer;
-        layer.Data.assign(static_cast<size_t>(std::max<int64_t>(CellCount(), 0)),
-                          static_cast<uint16_t>(FillValue & 0xFFFF));
-        layer.Chip = Chip;
-        layer.Name = Name;
-        layer.Visible = true;
-        FLayers.push_back(std::move(layer));
+        fillCells(layer.Data);
+        layer.Chip = chip;
+        layer.Name = name;
+        layer.Visible = visible;
+        layers.push_back(std::move(layer));
     } catch (const std::bad_alloc &) {
-        throw EMapAbort("failed : create layer.");
+        throw EMapAbort(failure);
     } catch (const std::length_error &) {
-        throw EMapAbort("failed : create layer.");
+        throw EMapAbort(failure);
     }
+}
+
+} // namespace
+
+bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue)
+{
+    const size_t cells = static_cast<size_t>(std::max<int64_t>(CellCount(), 0));
+    AppendLayer(
+        FLayers, "failed : create layer.",
+        [&](std::vector<uint16_t> &data) {
+            data.assign(cells, static_cast<uint16_t>(FillValue & 0xFFFF));
+        },
+        Name, Chip, true);
     FReady = true;
     FModified = true;
     return true;
@@ -84,18 +102,10 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cel
 {
     if (Cells == nullptr)
         return AddLayer(Name, Chip, 0);
-    try {
-        TMapLayer layer;
-        layer.Data.assign(Cells, Cells + std::max<int64_t>(CellCount(), 0));
-        layer.Chip = Chip;
-        layer.Name = Name;
-        layer.Visible = true;
-        FLayers.push_back(std::move(layer));
-    } catch (const std::bad_alloc &) {
-        throw EMapAbort("failed : create layer.");
-    } catch (const std::length_error &) {
-        throw EMapAbort("failed : create layer.");
-    }
+    const int64_t cells = std::max<int64_t>(CellCount(), 0);
+    AppendLayer(
+        FLayers, "failed : create layer.",
+        [&](std::vector<uint16_t> &data) { data.assign(Cells, Cells + cells); }, Name, Chip, true);
     FReady = true;
     FModified = true;
     return true;
@@ -105,15 +115,11 @@ bool TMap::DuplicateLayer(int32_t Index, const std::string &Name)
 {
     if (Index < 0 || Index >= LayerCount())
         throw EMapAbort("failed : dup layer");
-    try {
-        TMapLayer copy = FLayers[static_cast<size_t>(Index)];
-        copy.Name = Name;
-        FLayers.push_back(std::move(copy));
-    } catch (const std::bad_alloc &) {
-        throw EMapAbort("failed : dup layer");
-    } catch (const std::length_error &) {
-        throw EMapAbort("failed : dup layer");
-    }
+    const TMapLayer &source = FLayers[static_cast<size_t>(Index)];
+    const std::vector<uint16_t> &cells = source.Data;
+    AppendLayer(
+        FLayers, "failed : dup layer", [&](std::vector<uint16_t> &data) { data = cells; }, Name,
+        source.Chip, source.Visible);
     FModified = true;
     return true;
 }
