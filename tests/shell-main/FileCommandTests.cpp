@@ -151,3 +151,24 @@ TEST_F(TFileCommands, DialogFiltersListTheQualifyingPlugins)
                                                  "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
     EXPECT_EQ(Form->ProjectPlugin, 1);
 }
+
+TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Paint(4);
+    const std::string path = (Folder / "level.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
+    ASSERT_TRUE(Form->SaveAs());
+    Paint(8);
+    Seam->Answers.push_back(TAnswer::Cancel);
+    Form->ReOpenMenuItemClick();
+    EXPECT_EQ(PaintedCell(), 8);
+    ASSERT_EQ(Seam->Questions.size(), 1u);
+    EXPECT_EQ(Seam->Questions[0].Text, "Do you continue annulling the change to level.tzp?");
+    Seam->Answers.push_back(TAnswer::Ok);
+    Form->ReOpenMenuItemClick();
+    EXPECT_EQ(PaintedCell(), 4);
+    EXPECT_FALSE(MapDocument()->IsModified());
+    EXPECT_EQ(Form->DocumentName, "level.tzp");
+}
