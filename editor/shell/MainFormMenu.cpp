@@ -227,6 +227,10 @@ void TMainForm::BuildMainMenu()
     connect(AddHiddenItem(this, FMenuItems, "N181", QKeySequence(Qt::Key_3)), &QAction::triggered,
             this, [this] { ViewScaleClick(8); });
 
+    // Esc hides the tool windows and shows them again.
+    connect(AddHiddenItem(this, FMenuItems, "HideToolWindowsItem", QKeySequence(Qt::Key_Escape)),
+            &QAction::triggered, this, &TMainForm::HideTollWindows);
+
     FPluginMenu = bar->addMenu("Plug-in");
     FPluginMenu->menuAction()->setVisible(false);
 
