@@ -1,6 +1,8 @@
 #include "editor/shell/WindowMessageSocket.h"
 #include "FakeMessageHost.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -191,4 +193,29 @@ TEST_F(WindowMessageSocket, ListensInTheUsersRuntimeFolderByDefault)
     ASSERT_TRUE(server.Listen()) << server.ErrorText().toStdString();
     EXPECT_EQ(QFileInfo(server.SocketPath()).absolutePath(),
               QFileInfo(TWindowMessageServer::DefaultFolder()).absoluteFilePath());
+}
+
+TEST_F(WindowMessageSocket, AClientThatReadsLateStillGetsEveryReply)
+{
+    TWindowMessageServer server(host);
+    ASSERT_TRUE(server.Listen(folder.path()));
+    auto client = Connect(server.SocketPath());
+    // The client holds back what it reads, so the replies pile up at the server.
+    client->setReadBufferSize(16 * 1024);
+    constexpr int count = 50000;
+    QByteArray requests;
+    for (int i = 0; i < count; ++i)
+        requests += Request(i % 2 == 0 ? 0x8000 : 0x8001);
+    client->write(requests);
+    QTest::qWait(100);
+    QByteArray replies;
+    QElapsedTimer timer;
+    timer.start();
+    while (replies.size() < count * 8 && timer.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        replies += client->readAll();
+    }
+    ASSERT_EQ(replies.size(), count * 8);
+    EXPECT_EQ(Reply(replies, 0), 12);
+    EXPECT_EQ(Reply(replies, count - 1), 7);
 }
