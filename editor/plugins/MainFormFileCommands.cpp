@@ -621,13 +621,7 @@ void TMainForm::PluginMenuClick(size_t pluginIndex)
     ToolButtonMediator();
 }
 
-// The window handle plug-ins receive: the host's services for them.
-intptr_t TMainForm::HandleSendMessage(TessellaWindow *window, uint32_t, uintptr_t, intptr_t)
-{
-    (void)window;
-    return 0;
-}
-
+// The window handle's file question for plug-ins.
 int32_t TMainForm::HandleAskOpenFileName(TessellaWindow *, const char *title, const char *filter,
                                          const char *defaultExt, char *result, uint32_t resultSize)
 {

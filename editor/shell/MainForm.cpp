@@ -4,10 +4,12 @@
 #include "ChipForm.h"
 #include "Language.h"
 #include "LayerForm.h"
+#include "MainFormMessages.h"
 #include "MapDocument.h"
 #include "MapViewWidget.h"
 #include "PreviewForm.h"
 #include "SettingsFile.h"
+#include "WindowMessageSocket.h"
 #include "common/platform/CurrentDirectory.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
@@ -39,6 +41,11 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
     FWindowHandle.AskOpenFileName = &TMainForm::HandleAskOpenFileName;
+    // Other programs reach the messages without addresses through a local socket; the
+    // editor works on without it when none can be made.
+    FMessageHost = std::make_unique<TMainFormMessageHost>(*this);
+    FMessageServer = std::make_unique<TWindowMessageServer>(*FMessageHost);
+    FMessageServer->Listen();
 
     if (!FPlugins->LoadPlugins(programFolder, "Plugins")) {
         ShowMessageBox(mkError, GetLangMessage(22, "File I/O plug-in was not found."));
@@ -300,6 +307,27 @@ bool TMainForm::event(QEvent *event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void TMainForm::SetSelection(const TSelection &selection)
+{
+    FView.Selection = selection;
+    FView.FoundMark = false;
+    const TMap *map = MapDocument();
+    if (map != nullptr && FView.ViewCellWidth > 0 && FView.ViewCellHeight > 0 &&
+        FHorzScrollBar != nullptr) {
+        // Bring the selection's top-left cell into view when it lies outside.
+        const int32_t columns = std::max(1, FView.ViewWidth / FView.ViewCellWidth);
+        const int32_t rows = std::max(1, FView.ViewHeight / FView.ViewCellHeight);
+        if (selection.X < FView.ScrollX || selection.X >= FView.ScrollX + columns)
+            FHorzScrollBar->setValue(CentredScrollPosition(selection.X, map->Width(),
+                                                           FView.ViewWidth, FView.ViewCellWidth));
+        if (selection.Y < FView.ScrollY || selection.Y >= FView.ScrollY + rows)
+            FVertScrollBar->setValue(CentredScrollPosition(selection.Y, map->Height(),
+                                                           FView.ViewHeight, FView.ViewCellHeight));
+    }
+    ToolButtonMediator();
+    RedrawAll();
 }
 
 void TMainForm::LayerChanged()

@@ -29,6 +29,8 @@ class TMapViewWidget;
 class TPreviewForm;
 class TTessellaClipboard;
 class TFilePluginHost;
+class TMainFormMessageHost;
+class TWindowMessageServer;
 
 // The private message that runs once the message loop has started.
 constexpr int WMInitializedEvent = 0x0800;
@@ -71,6 +73,9 @@ public:
     void RedrawAll();
     void LayerChanged();
     const TMapViewState &ViewState() const { return FView; }
+    // Replaces the selection, scrolls it into view and redraws.
+    void SetSelection(const TSelection &selection);
+    TWindowMessageServer *MessageServer() const { return FMessageServer.get(); }
     TPixelBuffer &BackBuffer() { return FBackBuffer; }
     int32_t GetMaxIndex() const;
     bool FixedAlignment() const { return !FNewMapAlignNotFixed; }
@@ -196,6 +201,8 @@ private:
 
     std::unique_ptr<TTessellaClipboard> FClipboard;
     std::unique_ptr<TFilePluginHost> FPlugins;
+    std::unique_ptr<TMainFormMessageHost> FMessageHost;
+    std::unique_ptr<TWindowMessageServer> FMessageServer;
     std::map<std::string, QAction *> FMenuItems;
     std::map<std::string, QAction *> FToolButtons;
     QActionGroup *FToolGroup = nullptr;
