@@ -394,6 +394,22 @@ void TMainForm::ScrollBarsMoved()
     FView.ScrollX = FHorzScrollBar->isVisible() ? FHorzScrollBar->value() : 0;
     FView.ScrollY = FVertScrollBar->isVisible() ? FVertScrollBar->value() : 0;
     RedrawAll();
+    if (FPreviewForm != nullptr)
+        FPreviewForm->DrawViewFrame();
+}
+
+void TMainForm::ScrollView(int32_t x, int32_t y)
+{
+    const TMap *map = MapDocument();
+    if (map == nullptr || FView.ViewCellWidth <= 0 || FView.ViewCellHeight <= 0)
+        return;
+    // Both bars move before anything is drawn.
+    FViewReady = false;
+    FHorzScrollBar->setValue(
+        CentredScrollPosition(x, map->Width(), FView.ViewWidth, FView.ViewCellWidth));
+    FVertScrollBar->setValue(
+        CentredScrollPosition(y, map->Height(), FView.ViewHeight, FView.ViewCellHeight));
+    FViewReady = true;
 }
 
 void TMainForm::RedrawAll()

@@ -75,6 +75,8 @@ public:
     const TMapViewState &ViewState() const { return FView; }
     // Replaces the selection, scrolls it into view and redraws.
     void SetSelection(const TSelection &selection);
+    // Centres the map view on a map cell, as far as the scroll bars allow; the caller redraws.
+    void ScrollView(int32_t x, int32_t y);
     TWindowMessageServer *MessageServer() const { return FMessageServer.get(); }
     TPixelBuffer &BackBuffer() { return FBackBuffer; }
     int32_t GetMaxIndex() const;
