@@ -1,5 +1,6 @@
 // The editor as a user meets it: start-up to the first painted default map, and opening a
 // large project compared with the project plug-in's own import of the same file.
+#include "common/ImportedRecord.h"
 #include "common/TessellaPlugin.h"
 #include "common/platform/DynamicLibrary.h"
 #include "editor/shell/Language.h"
@@ -101,14 +102,7 @@ void BM_PluginImportOfLargeProject(benchmark::State &state)
             state.SkipWithError("import failed");
             return;
         }
-        for (uint32_t i = 0; i < record.LayerCount; ++i) {
-            std::free(record.Layers[i].Name);
-            std::free(record.Layers[i].PartsImage);
-            std::free(record.Layers[i].Cells);
-        }
-        std::free(record.Layers);
-        std::free(record.Comment);
-        std::free(record.HiddenData);
+        FreeImportedRecord(record);
     }
 }
 BENCHMARK(BM_PluginImportOfLargeProject)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -112,3 +112,24 @@ private:
     bool OwnsHidden = false;
     bool Committed = false;
 };
+
+// The host's side: frees everything a successful import handed over that the host has not
+// taken yet (layer names, references and cells, the layer array, comment and hidden block)
+// and nulls the pointers.
+inline void FreeImportedRecord(PluginMapRecord &record)
+{
+    if (record.Layers != nullptr) {
+        for (int i = 0; i < record.LayerCount; ++i) {
+            TessellaFree(record.Layers[i].Name);
+            TessellaFree(record.Layers[i].PartsImage);
+            TessellaFree(record.Layers[i].Cells);
+        }
+        TessellaFree(record.Layers);
+        record.Layers = nullptr;
+    }
+    TessellaFree(record.Comment);
+    record.Comment = nullptr;
+    TessellaFree(record.HiddenData);
+    record.HiddenData = nullptr;
+    record.HiddenSize = 0;
+}

@@ -1,6 +1,7 @@
 // The main window's file commands: choosing a plug-in for a file, converting the map
 // document to and from the plug-in record, and Open, Save, Save As, Import, Export, Reload.
 #include "FilePluginHost.h"
+#include "common/ImportedRecord.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
 #include "editor/map/DialogSeam.h"
@@ -64,24 +65,6 @@ class EPluginFailure : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
-
-// Frees whatever an import handed over and the editor has not taken yet.
-void FreeImportedRecord(PluginMapRecord &record)
-{
-    if (record.Layers != nullptr) {
-        for (uint32_t i = 0; i < record.LayerCount; ++i) {
-            std::free(record.Layers[i].Name);
-            std::free(record.Layers[i].PartsImage);
-            std::free(record.Layers[i].Cells);
-        }
-        std::free(record.Layers);
-        record.Layers = nullptr;
-    }
-    std::free(record.Comment);
-    record.Comment = nullptr;
-    std::free(record.HiddenData);
-    record.HiddenData = nullptr;
-}
 
 const TPluginList *FindPlugin(const TFilePluginHost &plugins, const std::string &fileName)
 {

@@ -216,24 +216,6 @@ int32_t TProgressLog::Callback(int32_t position, int32_t total, const char *mess
     return Calls.size() == StopAt ? 0 : 1;
 }
 
-void FreeImportedRecord(PluginMapRecord &record)
-{
-    if (record.Layers != nullptr) {
-        for (int i = 0; i < record.LayerCount; ++i) {
-            TessellaFree(record.Layers[i].Name);
-            TessellaFree(record.Layers[i].PartsImage);
-            TessellaFree(record.Layers[i].Cells);
-        }
-        TessellaFree(record.Layers);
-        record.Layers = nullptr;
-    }
-    TessellaFree(record.Comment);
-    record.Comment = nullptr;
-    TessellaFree(record.HiddenData);
-    record.HiddenData = nullptr;
-    record.HiddenSize = 0;
-}
-
 bool RecordOwnsNothing(const PluginMapRecord &record)
 {
     return record.Layers == nullptr && record.Comment == nullptr && record.HiddenData == nullptr;

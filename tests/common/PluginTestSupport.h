@@ -2,6 +2,7 @@
 // loading the built plug-ins as the editor does, and acting as their host.
 #pragma once
 
+#include "common/ImportedRecord.h"
 #include "common/TessellaPlugin.h"
 #include "common/platform/DynamicLibrary.h"
 
@@ -112,8 +113,6 @@ struct TProgressLog {
     static int32_t Callback(int32_t position, int32_t total, const char *message);
 };
 
-// Frees an imported record the way the host does.
-void FreeImportedRecord(PluginMapRecord &record);
 // Whether a failed import left nothing behind that the host would have to free.
 bool RecordOwnsNothing(const PluginMapRecord &record);
 
