@@ -5,9 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// True when the bytes are valid UTF-8. With cutAllowed, a sequence cut off by the end of
-// the bytes counts as valid (the bytes are only the start of a file).
-bool IsValidUtf8(const uint8_t *data, size_t size, bool cutAllowed = false);
+#include "common/Utf8Validity.h"
 
 // In code page 932 these bytes start a double-byte character; the byte after belongs to it.
 constexpr bool IsDoubleByteLead(uint8_t c)

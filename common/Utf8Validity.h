@@ -1,8 +1,15 @@
-#include "plugins/csv/TextEncoding.h"
+// Whether bytes are UTF-8: text from files and plug-ins that is not UTF-8 was written on a
+// system with the old double-byte code page (932). Shared by the editor and the plug-ins.
+#pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
-bool IsValidUtf8(const uint8_t *data, size_t size, bool cutAllowed)
+// True when the bytes are valid UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF). With cutAllowed, a sequence cut off by the end of the bytes counts as valid
+// (the bytes are only the start of a file).
+inline bool IsValidUtf8(const uint8_t *data, size_t size, bool cutAllowed = false)
 {
     size_t i = 0;
     while (i < size) {
