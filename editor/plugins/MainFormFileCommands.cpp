@@ -92,8 +92,8 @@ void TMainForm::FillEditorRecord(PluginMapRecord &record) const
     record.EditorFlags[5] = FView.FogMode;
     record.TransEnabled = FView.TransEnabled;
     record.TransColor = FView.TransColor;
-    record.UseInvisiblePart = UseInvisiblePart;
-    record.InvisiblePart = InvisiblePart;
+    record.UseInvisiblePart = UseInvisiblePart();
+    record.InvisiblePart = InvisiblePart();
     record.GridColor = FView.GridColor;
     record.AGridColor = FView.AGridColor;
 }
@@ -193,8 +193,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         EditorProgress(-2, -2, "finishing...");
         FView.TransEnabled = record.TransEnabled != 0;
         FView.TransColor = record.TransColor;
-        UseInvisiblePart = record.UseInvisiblePart != 0;
-        InvisiblePart = record.InvisiblePart;
+        SetInvisiblePart(record.UseInvisiblePart != 0, record.InvisiblePart);
         ProjectComment = record.Comment != nullptr ? SystemTextToUtf8(record.Comment) : "";
         if (record.HiddenData != nullptr)
             FPlugins->HiddenBlock.assign(record.HiddenData, record.HiddenData + record.HiddenSize);

@@ -51,6 +51,34 @@ bool TChipForm::AddMapChip(const std::string &fileName)
     return added;
 }
 
+bool TChipForm::SetCurrentData(TModified &Request) const
+{
+    if (MapDocument() == nullptr || !FSelection.Active)
+        return false;
+    const int32_t columns = FTable && FTable->ChipAlignX() > 0 ? FTable->ChipAlignX() : 16;
+    Request.Source = FSelection;
+    Request.SrcPitch = FSelection.DX;
+    Request.Data.resize(static_cast<size_t>(FSelection.DX + 1) *
+                        static_cast<size_t>(FSelection.DY + 1));
+    for (int32_t i = 0; i <= FSelection.DY; ++i)
+        for (int32_t j = 0; j <= FSelection.DX; ++j)
+            Request.Data[static_cast<size_t>(j + (FSelection.DX + 1) * i)] =
+                static_cast<uint16_t>((i + FSelection.Y) * columns + j + FSelection.X);
+    return true;
+}
+
+void TChipForm::Selectchip(int32_t ChipNumber)
+{
+    if (ChipNumber < 0) {
+        FSelection.Active = 0;
+        return;
+    }
+    const int32_t columns = FTable && FTable->ChipAlignX() > 0 ? FTable->ChipAlignX() : 16;
+    FSelection = {1, ChipNumber % columns, ChipNumber / columns, 0, 0, ChipNumber};
+}
+
+void TChipForm::SelectchipAxial(int32_t) {}
+
 bool TChipForm::GetImagePosition(int32_t ChipNumber, int32_t LayerIndex, int32_t &X,
                                  int32_t &Y) const
 {

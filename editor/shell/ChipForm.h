@@ -23,6 +23,16 @@ public:
     // Loads (or reuses) an image and attaches it to the current layer.
     bool AddMapChip(const std::string &fileName);
 
+    // The picked parts: a copy of the selection (part columns and rows of the image).
+    TSelection GetSelectedInfo() const { return FSelection; }
+    // Fills Request's Source, SrcPitch and Data with the selected parts' numbers; false
+    // (Request untouched) without a map or a selection.
+    bool SetCurrentData(TModified &Request) const;
+    // Selects one part by number; a negative number drops the selection.
+    void Selectchip(int32_t ChipNumber);
+    // Moves the selection one part: 0 left, 1 right, 2 up, 3 down.
+    void SelectchipAxial(int32_t Direction);
+
     bool GetImagePosition(int32_t ChipNumber, int32_t LayerIndex, int32_t &X,
                           int32_t &Y) const override;
     TChipTable *Table() const { return FTable.get(); }
@@ -35,4 +45,5 @@ private:
     TMainForm *FOwner;
     std::string FProgramFolder;
     std::unique_ptr<TChipTable> FTable;
+    TSelection FSelection{1, 0, 0, 0, 0, 0};
 };

@@ -61,7 +61,7 @@ bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip, const uint16_
         if (cells != nullptr)
             map->AddLayer(name, chip, cells);
         else
-            map->AddLayer(name, chip, FOwner->UseInvisiblePart ? FOwner->InvisiblePart : 0);
+            map->AddLayer(name, chip, FOwner->UseInvisiblePart() ? FOwner->InvisiblePart() : 0);
     } catch (const EMapAbort &) {
         ShowMessageBox(mkError, GetLangMessage(15, "The layer cannot be made. Not enough memory."));
         return false;

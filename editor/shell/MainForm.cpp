@@ -133,6 +133,12 @@ void TMainForm::CreateToolWindows()
     MenuItem("OVWindowMenuItem")->setChecked(FPreviewForm->isVisible());
 }
 
+void TMainForm::SetInvisiblePart(bool use, uint16_t part)
+{
+    FView.UseInvisiblePart = use;
+    FView.InvisiblePart = part;
+}
+
 int32_t TMainForm::GetMaxIndex() const
 {
     const TMap *map = MapDocument();
@@ -242,7 +248,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         RelativePaths = true;
         Init();
         ApplyEditorFlags();
-        InvisiblePart = 0;
+        FView.InvisiblePart = 0;
         HiddenData.clear();
         ProjectComment.clear();
         if (FLayerForm != nullptr) {
@@ -254,7 +260,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         } else {
             for (int32_t i = 0; i < static_cast<uint8_t>(layerCount); ++i)
                 MapDocument()->AddLayer(GetLangString(7, "Layer") + std::to_string(i), nullptr,
-                                        UseInvisiblePart ? InvisiblePart : 0);
+                                        UseInvisiblePart() ? InvisiblePart() : 0);
         }
         if (FChipForm != nullptr)
             FChipForm->Init();

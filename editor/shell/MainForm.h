@@ -18,6 +18,8 @@
 #include <string>
 
 class QAction;
+class QKeyEvent;
+class QWheelEvent;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -82,6 +84,20 @@ public:
     int32_t GetMaxIndex() const;
     bool FixedAlignment() const { return !FNewMapAlignNotFixed; }
 
+    // Editing entry points the tool windows use.
+    // Leaves pattern mode: the parts window's pick is the pen again.
+    void ExitPattern();
+    // Selects the next cell of the current layer holding Value after the selection.
+    bool Find(uint16_t Value, bool Wrap);
+    // Puts a floating block down, ends the gesture's group and drops the selection.
+    void UnSelect(bool Update);
+    // What Fill... does once its type is chosen (0: selected parts or pattern, 1: invisible).
+    void RunFill(int32_t FillType);
+    // Keys and wheel of the map view; the tool windows forward theirs here. True when used.
+    bool HandleKeyPress(QKeyEvent *event);
+    bool HandleKeyRelease(QKeyEvent *event);
+    bool HandleWheel(QWheelEvent *event);
+
     // Menu entries by component name, for the shortcuts, tests and tool windows.
     QAction *MenuItem(const std::string &name) const;
     // Tool bar buttons by component name.
@@ -91,8 +107,10 @@ public:
     std::string DocumentName;
     std::string DocumentPath;
     bool RelativePaths = true;
-    bool UseInvisiblePart = false;
-    uint16_t InvisiblePart = 0;
+    // The invisible part lives in the view state, the one copy every view reads.
+    bool UseInvisiblePart() const { return FView.UseInvisiblePart; }
+    uint16_t InvisiblePart() const { return FView.InvisiblePart; }
+    void SetInvisiblePart(bool use, uint16_t part);
     std::string ProjectComment;
     int32_t ProjectPlugin = 0;
     std::vector<uint8_t> HiddenData; // the opaque block a project file carries along
