@@ -28,11 +28,10 @@ namespace fs = std::filesystem;
 namespace
 {
 
-// Long transfers keep the windows alive between their steps.
-int32_t EditorProgress(int32_t, int32_t, const char *)
+// Long transfers report to the progress window, which keeps the windows alive.
+int32_t EditorProgress(int32_t position, int32_t total, const char *message)
 {
-    QCoreApplication::processEvents();
-    return 1;
+    return TMainForm::ProgressProc(position, total, message);
 }
 
 std::string FileNameOnly(const std::string &path)
@@ -122,6 +121,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
     TMap *map = MapDocument();
     try {
         SetCurrentDirectoryPath(fileFolder);
+        HideAllClients();
         int32_t result = import(&FWindowHandle, path.c_str(), &record, EditorProgress);
         if (result == prSuccess &&
             (record.Width == 0 || record.Height == 0 || record.PartsWidth == 0 ||
@@ -131,6 +131,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         if (result == prCancelled) {
             EditorProgress(-1, -1, "");
             FreeImportedRecord(record);
+            ShowAllClients();
             return prCancelled;
         }
         if (result != prSuccess)
@@ -211,11 +212,13 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         if (FPreviewForm != nullptr)
             FPreviewForm->InitPreview(FOverviewScale);
         ToolButtonMediator();
+        ShowAllClients();
         return prSuccess;
     } catch (const std::exception &error) {
         EditorProgress(-1, -1, "");
         FreeImportedRecord(record);
         FViewReady = true;
+        ShowAllClients();
         ShowMessageBox(mkError,
                        ReplacePlaceholder(GetLangMessage(6, "The error occurred while reading %s."),
                                           FileNameOnly(path)) +

@@ -29,6 +29,7 @@ class TChipForm;
 class TLayerForm;
 class TMapViewWidget;
 class TPreviewForm;
+class TProgressForm;
 class TTessellaClipboard;
 class TFilePluginHost;
 class TMainFormMessageHost;
@@ -158,6 +159,31 @@ public:
     // Runs the command plug-in of the given table entry.
     void PluginMenuClick(size_t pluginIndex);
 
+    // Progress of long operations and the dialog commands (editor/shell/progress/,
+    // editor/shell/dialogs/, editor/edit/MainFormMapCommands.cpp).
+    // The progress callback file plug-ins get; it reports to the editor's main window.
+    static int32_t ProgressProc(int32_t Position, int32_t Total, const char *Message);
+    bool ReportProgress(int32_t Position, int32_t Total, const std::string &Message);
+    // The same callback for the map's transforms and the image plug-ins.
+    TProgressProc ProgressCallback();
+    // A progress window exists: the program takes no commands until it ends.
+    bool ProgressRunning() const { return FProgressForm != nullptr; }
+    TProgressForm *ProgressForm() const { return FProgressForm.get(); }
+    // Hides the tool windows; shows again those whose menu entry is checked.
+    void HideAllClients();
+    void ShowAllClients();
+    void NewMenuItemClick();
+    void ProjectMenuItemClick();
+    void OptionMenuItemClick();
+    void VersionMenuItemClick();
+    void FillMenuItemClick();
+    void ResizeMenuItemClick();
+    void ScrollMenuItemClick();
+    void ReplaceMenuItemClick();
+    void ChangePartsSizeMenuItemClick();
+    void ChangePartsSize(uint16_t Width, uint16_t Height);
+    void ChangeBitCountDialogMenuItemClick();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -236,4 +262,14 @@ private:
     TChipForm *FChipForm = nullptr;
     TLayerForm *FLayerForm = nullptr;
     TPreviewForm *FPreviewForm = nullptr;
+
+    // The progress window of a running operation (editor/shell/progress/).
+    void StartProgress(bool cancelable, int32_t maximum);
+    void EndProgress();
+    void ProgressWindowShown();
+    struct TProgressFormDeleter {
+        void operator()(TProgressForm *form) const;
+    };
+    std::unique_ptr<TProgressForm, TProgressFormDeleter> FProgressForm;
+    bool FProgressHidWindows = false;
 };

@@ -72,7 +72,8 @@ void TMainForm::BuildMainMenu()
     QMenuBar *bar = menuBar();
 
     QMenu *file = bar->addMenu(Text(FileMenu));
-    AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N), nullptr);
+    AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N),
+                &TMainForm::NewMenuItemClick);
     AddMenuItem(file, "OpenMenuItem", OpenMenuItem, QKeySequence(Qt::CTRL | Qt::Key_O),
                 &TMainForm::OpenMenuItemClick);
     AddMenuItem(file, "ReOpenMenuItem", ReOpenMenuItem, QKeySequence(),
@@ -105,15 +106,17 @@ void TMainForm::BuildMainMenu()
     AddMenuItem(edit, "DoNotSelectMenuItem", DoNotSelectMenuItem,
                 QKeySequence(Qt::CTRL | Qt::Key_D), nullptr);
     edit->addSeparator();
-    AddMenuItem(edit, "ReplaceMenuItem", ReplaceMenuItem, QKeySequence(), nullptr);
-    AddMenuItem(edit, "FillMenuItem", FillMenuItem, QKeySequence(Qt::CTRL | Qt::Key_G), nullptr);
+    AddMenuItem(edit, "ReplaceMenuItem", ReplaceMenuItem, QKeySequence(),
+                &TMainForm::ReplaceMenuItemClick);
+    AddMenuItem(edit, "FillMenuItem", FillMenuItem, QKeySequence(Qt::CTRL | Qt::Key_G),
+                &TMainForm::FillMenuItemClick);
     AddMenuItem(edit, "FlushMenuItem", FlushMenuItem, QKeySequence(),
                 &TMainForm::FlushMenuItemClick);
     edit->addSeparator();
     AddMenuItem(edit, "ProjectMenuItem", ProjectMenuItem, QKeySequence(Qt::CTRL | Qt::Key_P),
-                nullptr);
+                &TMainForm::ProjectMenuItemClick);
     AddMenuItem(edit, "OptionMenuItem", OptionMenuItem, QKeySequence(Qt::CTRL | Qt::Key_E),
-                nullptr);
+                &TMainForm::OptionMenuItemClick);
     AddHiddenItem(this, FMenuItems, "DelSelectionMenuItem", QKeySequence(Qt::Key_Delete));
     AddHiddenItem(this, FMenuItems, "FillSelectionMenuItem",
                   QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -144,12 +147,14 @@ void TMainForm::BuildMainMenu()
         connect(action, &QAction::triggered, this, [this, mode] { SelectTool(mode); });
     }
     tool->addSeparator();
-    AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9), nullptr);
-    AddMenuItem(tool, "ScrollMenuItem", ScrollMenuItem, QKeySequence(Qt::Key_F10), nullptr);
+    AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9),
+                &TMainForm::ResizeMenuItemClick);
+    AddMenuItem(tool, "ScrollMenuItem", ScrollMenuItem, QKeySequence(Qt::Key_F10),
+                &TMainForm::ScrollMenuItemClick);
     AddMenuItem(tool, "ChangePartsSizeMenuItem", ChangePartsSizeMenuItem, QKeySequence(Qt::Key_F11),
-                nullptr);
+                &TMainForm::ChangePartsSizeMenuItemClick);
     AddMenuItem(tool, "ChangeBitCountDialogMenuItem", ChangeBitCountDialogMenuItem, QKeySequence(),
-                nullptr);
+                &TMainForm::ChangeBitCountDialogMenuItemClick);
 
     QMenu *layer = bar->addMenu(Text(LayerMenu));
     AddMenuItem(layer, "AddLayerMenuItem", AddLayerMenuItem, QKeySequence(), nullptr);
@@ -255,7 +260,8 @@ void TMainForm::BuildMainMenu()
     }
 
     QMenu *help = bar->addMenu(Text(HelpMenu));
-    AddMenuItem(help, "VersionMenuItem", VersionMenuItem, QKeySequence(), nullptr);
+    AddMenuItem(help, "VersionMenuItem", VersionMenuItem, QKeySequence(),
+                &TMainForm::VersionMenuItemClick);
 }
 
 QAction *TMainForm::AddToolButton(const std::string &name, const TLangEntry &hint,
