@@ -53,14 +53,18 @@ void TMainForm::ResizeMenuItemClick()
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     UnSelect(true);
-    // The map can put every layer back, so this progress offers its abort button.
+    // The map can put every layer back, so this progress offers its abort button. Rows count
+    // from 1: a report of position 0 would open the display again and forget an abort.
     const TProgressProc progress = [this](int32_t position, int32_t total,
                                           const std::string &message) {
         if (position == total && position < -2)
-            return ReportProgress(0, -total, message);
-        if (!ReportProgress(position, total, message) && position >= 0)
-            throw EResizeAborted();
-        return true;
+            return ReportProgress(0, 1 - total, message);
+        if (position >= 0 && position < total) {
+            if (!ReportProgress(position + 1, total + 1, message))
+                throw EResizeAborted();
+            return true;
+        }
+        return ReportProgress(position, total, message);
     };
     const uint16_t fill = UseInvisiblePart() ? InvisiblePart() : 0;
     const int32_t oldWidth = map->Width();

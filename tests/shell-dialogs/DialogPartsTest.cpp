@@ -16,6 +16,13 @@ TEST(DialogParts, TypedNumbersFallBackToTheDefault)
         EXPECT_EQ(TextToInt(text, 7), 7) << text;
 }
 
+TEST(DialogParts, LabelsWithoutAControlLoseTheirAccessKey)
+{
+    EXPECT_EQ(WithoutAccessKey("&Width:"), "Width:");
+    EXPECT_EQ(WithoutAccessKey(QString::fromUtf8("幅(&W):")), QString::fromUtf8("幅(W):"));
+    EXPECT_EQ(WithoutAccessKey("Fish && &Chips&"), "Fish & Chips&");
+}
+
 TEST(DialogParts, VersionLineJoinsTheMinorNumbers)
 {
     EXPECT_EQ(VersionLine("0.1.0.0"), "version 0.10 (build 0)");

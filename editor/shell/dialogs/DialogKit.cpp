@@ -19,6 +19,17 @@ QString Utf8Q(const std::string &text)
     return QString::fromStdString(text);
 }
 
+QString WithoutAccessKey(const QString &text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
 int32_t TextToInt(const QString &text, int32_t defaultValue)
 {
     const std::string digits = text.trimmed().toStdString();

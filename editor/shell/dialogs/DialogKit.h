@@ -17,6 +17,8 @@ class QWidget;
 // A text of a named language section.
 QString LangQ(const TLangEntry &entry);
 QString Utf8Q(const std::string &text);
+// The text without its access-key marks, for labels that lead to no control ("&&" stays "&").
+QString WithoutAccessKey(const QString &text);
 
 // The text as a decimal integer (blanks around it allowed), or defaultValue when it is
 // not one or does not fit in 32 bits.

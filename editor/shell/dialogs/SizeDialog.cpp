@@ -46,9 +46,9 @@ TSizeDialog::TSizeDialog(TSizeDialogKind kind, int32_t width, int32_t height, QW
     beforeWidth->setObjectName("BeforeWidthLabel");
     auto *beforeHeight = new QLabel(QString::number(height) + " " + unit, before);
     beforeHeight->setObjectName("BeforeHeightLabel");
-    beforeGrid->addWidget(new QLabel(LangQ(texts.Width), before), 0, 0);
+    beforeGrid->addWidget(new QLabel(WithoutAccessKey(LangQ(texts.Width)), before), 0, 0);
     beforeGrid->addWidget(beforeWidth, 0, 1);
-    beforeGrid->addWidget(new QLabel(LangQ(texts.Height), before), 1, 0);
+    beforeGrid->addWidget(new QLabel(WithoutAccessKey(LangQ(texts.Height)), before), 1, 0);
     beforeGrid->addWidget(beforeHeight, 1, 1);
 
     auto *after = new QGroupBox(LangQ(texts.After), this);

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace
 {
@@ -74,6 +75,13 @@ void TProgressForm::DelayedShow()
     show();
     raise();
     emit DelayedShown();
+    // The operation may not report again for a while: paint the window as soon as the
+    // window system shows it, not at the next report.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 250)
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers, 10);
+    repaint();
 }
 
 void TProgressForm::ProcessMessages()
