@@ -268,7 +268,8 @@ TEST_F(CsvPluginTest, MalformedFilesAreBrokenAndLeaveNothingOwned)
 // front of the header is no value.
 TEST_F(CsvPluginTest, ShortRowsAndBlocksAreFilledWithZeros)
 {
-    const std::string text = "\xEF\xBB\xBF" "3,2,32,32,2,8,0,0,0,0,0,0\n\"a\",\"\",1\n\"b\",\"\",1\n"
+    const std::string text = "\xEF\xBB\xBF"
+                             "3,2,32,32,2,8,0,0,0,0,0,0\n\"a\",\"\",1\n\"b\",\"\",1\n"
                              "1,2,3\n4,5\n\n"
                              "7\n";
     EXPECT_EQ(Supported("bom.csv", text), 0);
