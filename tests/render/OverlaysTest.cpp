@@ -131,6 +131,9 @@ TEST_F(OverlaysTest, LongNumbersRunOverIntoTheNextCells)
     SetCell(0, 0, 0, 12345);
     State.ShowNumber = true;
     State.NumberColor = 0x000000FF;
+    // Only the long number: the other cells hold the invisible part, which gets none.
+    State.UseInvisiblePart = true;
+    State.forceinvnum = 1;
     Renderer().ComposeFull();
     const uint32_t red = 0x00FF0000;
     const TPixelRect box = BoundsOf(red, BufferRect(Back));
