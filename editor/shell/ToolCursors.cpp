@@ -58,7 +58,15 @@ QCursor ToolCursor(int32_t number)
         QPainter painter(&pixmap);
         renderer.render(&painter);
     }
+    // X11 shows a cursor image pixel for pixel and takes its hot spot in image pixels too,
+    // whatever ratio the pixmap carries; other platforms read both in device-independent
+    // pixels and scale the image themselves.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        // The middle of the design pixel, in image pixels.
+        const QPoint hotSpot(static_cast<int>((image->HotSpot.x() + 0.5) * ratio),
+                             static_cast<int>((image->HotSpot.y() + 0.5) * ratio));
+        return QCursor(pixmap, hotSpot.x(), hotSpot.y());
+    }
     pixmap.setDevicePixelRatio(ratio);
-    // The hot spot is given in device-independent pixels, like the cursor's size.
     return QCursor(pixmap, image->HotSpot.x(), image->HotSpot.y());
 }
