@@ -249,6 +249,8 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         Init();
         ApplyEditorFlags();
         FView.InvisiblePart = 0;
+        FTransReserved = 255;
+        FInvisibleReserved = 255;
         HiddenData.clear();
         ProjectComment.clear();
         if (FLayerForm != nullptr) {
@@ -278,6 +280,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         ToolButtonMediator();
     } catch (const std::exception &) {
         ShowMessageBox(mkError, "fatal : TMainForm.CreateNewMap");
+        return false;
     }
     return true;
 }

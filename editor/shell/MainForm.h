@@ -209,6 +209,10 @@ private:
     uint16_t FOverviewScale = 2;
     TWindowBounds FRestoreBounds;
     int32_t FNumberColorType = 0;
+    // The bytes after the transparent colour and after the invisible part: carried from
+    // file to file, 255 for a new map.
+    uint8_t FTransReserved = 255;
+    uint8_t FInvisibleReserved = 255;
 
     // The parameters of the last new map.
     int32_t FNewMapWidth = 100;
