@@ -60,6 +60,8 @@ public:
                       int32_t partsHeight, uint8_t bitCount, bool fixedAlignment);
     // The first map: the command line's file or the default 100 × 100 map.
     void WMInitialized();
+    // The file the first map comes from (a full path); empty for the default map.
+    void SetCommandLineFile(const std::string &path) { FCommandLineFile = path; }
     // A file dropped on the window or named on the command line.
     void OpenDroppedFile(const std::string &path);
     // What a drop on the window does: the first of the files is opened once the drop is over.
@@ -195,6 +197,7 @@ private:
     int32_t FOpenFilterIndex = 1;
 
     std::string FProgramFolder;
+    std::string FCommandLineFile;
     bool FInitialized = false;
     bool FViewReady = false;
     bool FClosingWritten = false;
