@@ -25,7 +25,10 @@ class TFileAssociationsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Root = fs::temp_directory_path() / "tessella-associations-test";
+        // Each test has a folder of its own: ctest runs them side by side.
+        Root = fs::temp_directory_path() /
+               ("tessella-associations-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(Root);
         Folders.DataHome = (Root / "data").string();
         Folders.ConfigHome = (Root / "config").string();
