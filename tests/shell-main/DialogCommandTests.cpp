@@ -375,6 +375,15 @@ TEST_F(TDialogCommands, EnvironmentOptionsTakeColoursAndRewriteTheImagePluginOrd
     EXPECT_EQ(saved.ReadInteger("spi", keys[0], -1), 1);
     EXPECT_EQ(saved.ReadInteger("spi", keys[1], -1), 0);
     EXPECT_EQ(std::filesystem::path(susie.Plugins()[0].Path).filename().string(), keys[0]);
+
+    // The image plug-ins report to the same progress display: a picture's last report ends
+    // a progress that was running.
+    const std::filesystem::path picture = Folder / "tiles.fake";
+    std::ofstream(picture) << "FAKE" << std::string(96, 'x');
+    EXPECT_EQ(TMainForm::ProgressProc(0, 10, ""), 1);
+    ASSERT_TRUE(Form->ProgressRunning());
+    EXPECT_TRUE(Form->ChipForm()->AddMapChip(picture.string()));
+    EXPECT_FALSE(Form->ProgressRunning());
 }
 
 TEST_F(TDialogCommands, AboutBoxKeepsTheLanguageForTheNextStartAndMakesAssociations)
