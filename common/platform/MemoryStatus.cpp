@@ -16,8 +16,9 @@ std::optional<TMemoryStatus> ParseMemInfo(const std::string &text)
             continue;
         std::istringstream value(line.substr(colon + 1));
         uint64_t amount = 0;
+        // Beyond a petabyte the figures are no memory; capped, no sum or product overflows.
         if (value >> amount)
-            kilobytes[line.substr(0, colon)] = amount;
+            kilobytes[line.substr(0, colon)] = std::min<uint64_t>(amount, uint64_t(1) << 40);
     }
     const auto total = kilobytes.find("MemTotal");
     if (total == kilobytes.end() || total->second == 0)

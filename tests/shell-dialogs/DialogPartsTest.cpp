@@ -58,6 +58,12 @@ TEST(DialogParts, MemoryStatusFromMeminfo)
     EXPECT_EQ(old->AvailPhysical, 500u * 1024);
     EXPECT_EQ(old->MemoryLoad, 50u);
 
+    const std::optional<TMemoryStatus> huge =
+        ParseMemInfo("MemTotal: 99999999999999999999 kB\nMemTotal: 18446744073709551615 kB\n"
+                     "MemFree: 18446744073709551615 kB\nBuffers: 18446744073709551615 kB\n");
+    ASSERT_TRUE(huge);
+    EXPECT_LE(huge->AvailPhysical, huge->TotalPhysical);
+    EXPECT_LE(huge->MemoryLoad, 100u);
     EXPECT_FALSE(ParseMemInfo("MemFree: 100 kB\n"));
     EXPECT_FALSE(ParseMemInfo(""));
     EXPECT_TRUE(ReadMemoryStatus()); // this machine's

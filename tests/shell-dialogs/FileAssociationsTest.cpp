@@ -116,3 +116,16 @@ TEST(DesktopExecLine, QuotesAndEscapesThePath)
     EXPECT_EQ(DesktopExecLine("/a b/\"q\"/$x/`y`/100%/c\\d"),
               "\"/a b/\\\\\"q\\\\\"/\\\\$x/\\\\`y\\\\`/100%%/c\\\\\\\\d\" %f");
 }
+
+TEST(GlobsClaim, ReadsBothDatabaseFormatsAndSkipsBrokenLines)
+{
+    const std::string globs2 = "# generated\n\n:\n50\n50:\n::::\n80:application/x-tzpfile:*.tzp\n"
+                               "50:text/x-other:*.TZP:cs\n";
+    EXPECT_TRUE(GlobsClaim(globs2, true, "tzp", "application/x-tzpfile"));
+    EXPECT_FALSE(GlobsClaim(globs2, true, "fmf", "application/x-fmffile"));
+    EXPECT_FALSE(
+        GlobsClaim("80:application/x-tzpfile:*.tzp\n", true, "tzp", "application/x-tzpfile"));
+    EXPECT_TRUE(GlobsClaim("text/x-other:*.fmf\n", false, "fmf", "application/x-fmffile"));
+    EXPECT_FALSE(GlobsClaim("text/x-other:*.fmf\n", true, "fmf", "application/x-fmffile"));
+    EXPECT_FALSE(GlobsClaim(std::string("50:a/b:*.tzp\0junk", 17), true, "fmf", ""));
+}

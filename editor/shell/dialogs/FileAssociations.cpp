@@ -175,32 +175,42 @@ std::string TFileAssociations::PackageDescription(const std::string &extension) 
     return std::string();
 }
 
+bool GlobsClaim(const std::string &text, bool version2, const std::string &extension,
+                const std::string &exceptType)
+{
+    // globs2 lines are "weight:type:pattern[:flags]", the older globs lines "type:pattern".
+    const std::string pattern = "*." + Lower(extension);
+    const size_t typeField = version2 ? 1 : 0;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, ':');)
+            fields.push_back(field);
+        if (fields.size() < typeField + 2)
+            continue;
+        if (Lower(fields[typeField + 1]) == pattern && fields[typeField] != exceptType)
+            return true;
+    }
+    return false;
+}
+
 bool TFileAssociations::OthersClaim(const std::string &extension) const
 {
-    const std::string pattern = "*." + Lower(extension);
-    const std::string ours = MimeTypeName(extension);
     std::vector<std::string> dirs = {FFolders.DataHome};
     dirs.insert(dirs.end(), FFolders.DataDirs.begin(), FFolders.DataDirs.end());
     for (const std::string &dir : dirs) {
-        // globs2 lines are "weight:type:pattern[:flags]"; older databases have only "globs"
-        // with "type:pattern".
-        for (const char *name : {"globs2", "globs"}) {
-            std::ifstream globs(dir + "/mime/" + name);
+        // A database has globs2, or only globs when it is old.
+        for (const bool version2 : {true, false}) {
+            std::ifstream globs(dir + "/mime/" + (version2 ? "globs2" : "globs"));
             if (!globs)
                 continue;
-            for (std::string line; std::getline(globs, line);) {
-                if (line.empty() || line[0] == '#')
-                    continue;
-                std::vector<std::string> fields;
-                std::istringstream parts(line);
-                for (std::string field; std::getline(parts, field, ':');)
-                    fields.push_back(field);
-                const size_t typeField = std::string(name) == "globs2" ? 1 : 0;
-                if (fields.size() < typeField + 2)
-                    continue;
-                if (Lower(fields[typeField + 1]) == pattern && fields[typeField] != ours)
-                    return true;
-            }
+            std::ostringstream text;
+            text << globs.rdbuf();
+            if (GlobsClaim(text.str(), version2, extension, MimeTypeName(extension)))
+                return true;
             break;
         }
     }

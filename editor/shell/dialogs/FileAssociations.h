@@ -63,6 +63,11 @@ private:
     std::string FProgramPath;
 };
 
+// Whether the text of a MIME database's globs2 (version2) or globs file gives the pattern
+// "*.extension" (in any case) to a type other than exceptType.
+bool GlobsClaim(const std::string &text, bool version2, const std::string &extension,
+                const std::string &exceptType);
+
 // The Exec= value that opens one file with the program: the path quoted and escaped as the
 // desktop entry format wants it, then the file code.
 std::string DesktopExecLine(const std::string &programPath);

@@ -109,6 +109,7 @@ void TMainForm::EndProgress()
         FProgressHidWindows = false;
         show();
         ShowAllClients();
+        activateWindow();
     }
     UpdateTitle();
 }
