@@ -135,7 +135,7 @@ void PenMoves(benchmark::State &State, int32_t Width, int32_t Height, int32_t La
             step = -step;
         const auto start = std::chrono::steady_clock::now();
         form.FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(10));
-        editor.View()->repaint(); // the window copies what changed
+        QCoreApplication::processEvents(); // the window copies what changed
         best = std::min(best, Seconds(start));
     }
     form.FormMouseUp(Qt::LeftButton, Qt::NoButton);
@@ -181,7 +181,7 @@ void BM_FloatingBlockMove(benchmark::State &State)
             step = -step;
         const auto start = std::chrono::steady_clock::now();
         form.FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(12));
-        editor.View()->repaint();
+        QCoreApplication::processEvents();
         best = std::min(best, Seconds(start));
     }
     form.FormMouseUp(Qt::LeftButton, Qt::NoButton);
