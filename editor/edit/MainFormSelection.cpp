@@ -34,8 +34,7 @@ void TMainForm::UnSelect(bool Update)
         RedrawAll();
     SetCursorOfToolMode(FView.ToolMode);
     FView.FoundMark = false;
-    if (FStatusPanels[1] != nullptr)
-        FStatusPanels[1]->setText(QString::fromStdString(GetLangString(10, "Selection N/A")));
+    ShowSelectionStatus();
 }
 
 void TMainForm::WriteSelectData(bool Update)
@@ -59,8 +58,11 @@ void TMainForm::WriteSelectData(bool Update)
 
 void TMainForm::ShowSelectionStatus()
 {
-    if (FStatusPanels[1] != nullptr && FView.Selection.Active)
-        FStatusPanels[1]->setText(QString::fromStdString(SelectionStatusText(FView.Selection)));
+    if (FStatusPanels[1] == nullptr)
+        return;
+    FStatusPanels[1]->setText(QString::fromStdString(FView.Selection.Active
+                                                         ? SelectionStatusText(FView.Selection)
+                                                         : GetLangString(10, "Selection N/A")));
 }
 
 void TMainForm::SetPatternSelect()

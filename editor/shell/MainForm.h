@@ -328,6 +328,8 @@ private:
     TModified FPatternData;
     bool FPatternMode = false;
     std::vector<TModified> FFloatingBlocks;
+    // Space was let go while the hand dragged: the previous tool returns at the release.
+    bool FSpaceReleasedWhileDragging = false;
     // The map cells a pen stroke wrote, for the overview at its end.
     TSelection FStrokeArea;
 };

@@ -305,9 +305,9 @@ void TMainForm::FormMouseMove(Qt::MouseButtons buttons, int32_t x, int32_t y)
     case tmPattern:
     case tmSelect:
         if (!FView.Dragging) {
-            if (FViewWidget != nullptr) {
-                const bool over =
-                    FView.Selection.Active && SelectionContains(FView.Selection, cell.X, cell.Y);
+            // Over an active selection the cursor offers to move it.
+            if (FViewWidget != nullptr && FView.Selection.Active) {
+                const bool over = SelectionContains(FView.Selection, cell.X, cell.Y);
                 FViewWidget->setCursor(over ? Qt::SizeAllCursor : Qt::CrossCursor);
             }
         } else if (!FView.Floating) {
@@ -450,6 +450,11 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, Qt::MouseButtons)
     FGestureButton = Qt::NoButton;
     if (temporaryPattern && FPreviousTool != tmPattern)
         ToolMenuItemClick(FPreviousTool);
+    if (FSpaceReleasedWhileDragging) {
+        FSpaceReleasedWhileDragging = false;
+        if (FView.ToolMode == tmHand && FPreviousTool != tmHand)
+            ToolMenuItemClick(FPreviousTool);
+    }
 }
 
 void TMainForm::ReleaseTool(Qt::MouseButton)
@@ -472,9 +477,9 @@ void TMainForm::ReleaseTool(Qt::MouseButton)
             FStrokeArea = TSelection();
             map->FillArea(FView.Selection.X, FView.Selection.Y, source);
         }
-        ToolButtonMediator();
         FView.Selection.Active = 0;
         FView.Dragging = false;
+        ToolButtonMediator();
         RedrawAll();
         RefreshOverview();
         break;

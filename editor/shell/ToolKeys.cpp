@@ -56,6 +56,7 @@ bool TMainForm::FormKeyDown(int key, bool autoRepeat)
             HideTollWindows();
         return true;
     case Qt::Key_Space:
+        FSpaceReleasedWhileDragging = false;
         if (FView.ToolMode != tmHand) {
             FPreviousTool = FView.ToolMode;
             ToolMenuItemClick(tmHand);
@@ -98,7 +99,11 @@ bool TMainForm::FormKeyUp(int key, bool autoRepeat)
     if (autoRepeat)
         return key == Qt::Key_Space || key == Qt::Key_W;
     if (key == Qt::Key_Space) {
-        if (FView.ToolMode == tmHand && FPreviousTool != tmHand)
+        // A drag of the view finishes first (some X servers also report a held key as
+        // released and pressed again while it repeats).
+        if (FView.ToolMode == tmHand && FView.Dragging)
+            FSpaceReleasedWhileDragging = true;
+        else if (FView.ToolMode == tmHand && FPreviousTool != tmHand)
             ToolMenuItemClick(FPreviousTool);
         return true;
     }

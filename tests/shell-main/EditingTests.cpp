@@ -150,6 +150,18 @@ TEST_F(TEditing, TemporaryToolsAndLettersFollowTheKeys)
     Tool(tmHand);
     Drag(5, 6, 5, 5);
     EXPECT_EQ(Form->ViewState().ScrollY, scrollY + 4);
+
+    // Space let go while the view is being dragged: the drag finishes, then the tool returns.
+    Tool(tmEraser);
+    QTest::keyPress(View(), Qt::Key_Space);
+    Press(5, 8);
+    QTest::keyRelease(View(), Qt::Key_Space);
+    EXPECT_EQ(Form->ViewState().ToolMode, tmHand);
+    MoveTo(5, 7);
+    Release(5, 7);
+    EXPECT_EQ(Form->ViewState().ScrollY, scrollY + 5);
+    EXPECT_EQ(Form->ViewState().ToolMode, tmEraser);
+    EXPECT_EQ(Map().ModifyCursor(), 0);
 }
 
 TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
@@ -295,6 +307,11 @@ TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
     // A second paste puts the first down.
     ASSERT_TRUE(Form->PasteToCurrentSelection());
     EXPECT_EQ(Cell(0, 12, 8), 17);
+
+    // The debug command dumps the map, the log, the screen and the clipboard's block.
+    Form->MenuItem("DebugMenuItem")->trigger();
+    for (const char *name : {"map.txt", "modify.txt", "main-scrn.bmp", "copy.txt"})
+        EXPECT_TRUE(std::filesystem::exists(Folder / name)) << name;
 }
 
 TEST_F(TEditing, AHiddenCurrentLayerRefusesEveryTool)
