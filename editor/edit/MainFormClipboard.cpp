@@ -49,8 +49,7 @@ bool TMainForm::CutToCurrentSelection(bool)
 {
     if (!CopyOfCurrentSelection())
         return false;
-    DelSelectionMenuItemClick();
-    RefreshOverview();
+    DelSelectionMenuItemClick(); // its end refreshes the overview
     return true;
 }
 

@@ -17,6 +17,7 @@ void TMainForm::RunFill(int32_t FillType)
     if (map == nullptr || !map->IsReady())
         return;
     EndGesture();
+    const TSelection shown = FView.Selection;
     if (BeginGesture()) {
         if (FillType == 0)
             WriteTileCurrentData(true);
@@ -26,6 +27,5 @@ void TMainForm::RunFill(int32_t FillType)
         EndGesture();
     }
     FView.Selection.Active = 0;
-    RedrawAll();
-    RefreshOverview();
+    RepaintCells(shown);
 }

@@ -20,11 +20,19 @@ bool TMainForm::Find(uint16_t Value, bool Wrap)
     if (hit < 0)
         return false;
     const int32_t width = map->Width();
+    const TSelection shown = FView.Selection;
     FView.Selection =
         CellSelection(static_cast<int32_t>(hit % width), static_cast<int32_t>(hit / width), width);
-    ScrollView(FView.Selection.X, FView.Selection.Y);
     FView.FoundMark = true;
-    RedrawAll();
+    const int32_t scrollX = FView.ScrollX;
+    const int32_t scrollY = FView.ScrollY;
+    ScrollView(FView.Selection.X, FView.Selection.Y);
+    if (FView.ScrollX != scrollX || FView.ScrollY != scrollY) {
+        RedrawAll();
+    } else {
+        RepaintCells(shown);
+        RepaintCells(FView.Selection);
+    }
     ShowSelectionStatus();
     ToolButtonMediator();
     return true;

@@ -27,11 +27,14 @@ bool TMainForm::SelectAll(bool Update)
 
 void TMainForm::UnSelect(bool Update)
 {
+    const TSelection shown = FView.Selection;
     // Putting a floating block down and closing its group is the gesture's end.
     EndGesture();
     FView.Selection.Active = 0;
+    FView.FoundMark = false;
+    // All that changes on the screen lies under the selection: its frame and a block put down.
     if (Update)
-        RedrawAll();
+        RepaintCells(shown);
     SetCursorOfToolMode(FView.ToolMode);
     FView.FoundMark = false;
     ShowSelectionStatus();

@@ -9,13 +9,18 @@ void TMainForm::UndoMenuItemClick()
     TMap *map = MapDocument();
     if (map == nullptr)
         return;
+    const TSelection shown = FView.Selection;
     UnSelect(false);
     TSelection changed;
     map->Undo(changed);
-    RedrawAll();
-    RefreshOverview();
-    if (changed.Active)
+    // Only the cells taken back and the old selection's frame change on the screen.
+    RepaintCells(shown);
+    RepaintCells(changed);
+    if (changed.Active) {
+        if (FPreviewForm != nullptr)
+            FPreviewForm->UpdatePreviewRect(changed.X, changed.Y, changed.DX, changed.DY);
         ToolButtonMediator();
+    }
 }
 
 void TMainForm::RedoMenuItemClick()
@@ -23,10 +28,12 @@ void TMainForm::RedoMenuItemClick()
     TMap *map = MapDocument();
     if (map == nullptr)
         return;
+    const TSelection shown = FView.Selection;
     UnSelect(false);
     TSelection changed;
     map->Redo(changed);
-    RedrawAll();
+    RepaintCells(shown);
+    RepaintCells(changed);
     if (changed.Active) {
         if (FPreviewForm != nullptr)
             FPreviewForm->UpdatePreviewRect(changed.X, changed.Y, changed.DX, changed.DY);

@@ -127,7 +127,7 @@ void TMainForm::WriteTileCurrentData(bool Update)
     NoteWritten(target);
     if (Update) {
         FView.Selection.Active = 0;
-        RedrawAll();
+        RepaintCells(target);
         ToolButtonMediator();
     }
 }
@@ -146,7 +146,7 @@ void TMainForm::WriteSingleData(int32_t Layer, const TSelection &Rect, bool Upda
     WriteSingleValue(*map, Layer, rect, Value, GetMaxIndex());
     NoteWritten(rect);
     if (Update) {
-        RedrawAll();
+        RepaintCells(rect);
         ToolButtonMediator();
     }
 }

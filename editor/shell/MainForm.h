@@ -261,6 +261,8 @@ private:
     void RefreshCursorBlock();
     void RefreshOverview();
     void ClearSelectionForTool();
+    // Recomposes the cells of a rectangle (normalised first); nothing when it is inactive.
+    void RepaintCells(const TSelection &cells);
     void UpdateSelectionArea(const TSelection &before, const TSelection &after);
     void ShowSelectionStatus();
     bool LiftSelection(Qt::KeyboardModifiers modifiers);

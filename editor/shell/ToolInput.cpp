@@ -10,6 +10,7 @@
 #include "MapViewWidget.h"
 #include "PreviewForm.h"
 #include "ToolCursors.h"
+#include "editor/edit/ChangedCells.h"
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
 #include "editor/render/MapViewRenderer.h"
@@ -121,16 +122,22 @@ void TMainForm::RefreshCursorBlock()
         FView.CursorBlock = TSelection();
 }
 
+void TMainForm::RepaintCells(const TSelection &cells)
+{
+    if (!cells.Active || MapDocument() == nullptr)
+        return;
+    TSelection area = cells;
+    FixSelection(area, MapDocument()->Width());
+    // A find result's thick frame reaches one pixel into the next column and row.
+    UpdateCanvas(area.X, area.Y, area.DX + 1, area.DY + 1);
+}
+
 void TMainForm::ClearSelectionForTool()
 {
     const TSelection shown = FView.Selection;
     UnSelect(false);
     // The old selection's hatch (or a block put down there) must not stay on the screen.
-    if (shown.Active) {
-        TSelection area = shown;
-        FixSelection(area, MapDocument()->Width());
-        UpdateCanvas(area.X, area.Y, area.DX, area.DY);
-    }
+    RepaintCells(shown);
 }
 
 void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int32_t x,
@@ -469,19 +476,33 @@ void TMainForm::ReleaseTool(Qt::MouseButton)
             WriteTileCurrentData(true);
             EndGesture();
         }
+        RedrawAll(); // the lattice goes
         break;
     case tmFill: {
         bool ready = false;
         TModified source = PenData(ready);
-        if (ready) {
-            FStrokeArea = TSelection();
+        const int32_t cursor = map->ModifyCursor();
+        if (ready)
             map->FillArea(FView.Selection.X, FView.Selection.Y, source);
-        }
+        const TSelection seed = FView.Selection;
         FView.Selection.Active = 0;
         FView.Dragging = false;
         ToolButtonMediator();
-        RedrawAll();
-        RefreshOverview();
+        RepaintCells(seed);
+        // The fill records its whole layer: only the changed cells on the view are redrawn.
+        if (map->ModifyCursor() == cursor + 3) {
+            const TModifyRecord &fill = map->ModifyRecords()[static_cast<size_t>(cursor + 1)];
+            const TSelection shown{
+                1,
+                FView.ScrollX,
+                FView.ScrollY,
+                std::min(FView.ViewWidth / FView.ViewCellWidth, map->Width() - 1 - FView.ScrollX),
+                std::min(FView.ViewHeight / FView.ViewCellHeight,
+                         map->Height() - 1 - FView.ScrollY),
+                0};
+            RepaintCells(ChangedCells(fill, map->Width(), shown));
+            RefreshOverview();
+        }
         break;
     }
     case tmPattern:

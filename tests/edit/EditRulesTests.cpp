@@ -1,5 +1,6 @@
 // The window-free editing rules: selection arithmetic, and lifting and putting down blocks
 // on a map with its log.
+#include "editor/edit/ChangedCells.h"
 #include "editor/edit/CopyDump.h"
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
@@ -95,4 +96,27 @@ TEST(CopyDump, ListsTheBlockAsTheDumpReadersExpect)
     EXPECT_NE(text.find("copy layer=2\r\n\r\nSrc"), std::string::npos);
     EXPECT_NE(text.find("(1, 2)-(2, 2)\r\nDst"), std::string::npos);
     EXPECT_NE(text.find("(4, 5)-(5, 5)\r\nsrcPitch:1\r\n7,300,\r\n[EOF]\r\n"), std::string::npos);
+}
+
+TEST(ChangedCells, BoundsTheChangesOfAWholeLayerRecordWithinAWindow)
+{
+    auto map = MakeMap(10, 8);
+    // A 4-neighbour fill of the zeros inside a ring of 9s at (2..5, 2..5).
+    for (int32_t i = 2; i <= 5; ++i)
+        for (int32_t j : {2, 5}) {
+            map->GetLayer(0).Data[static_cast<size_t>(j * 10 + i)] = 9;
+            map->GetLayer(0).Data[static_cast<size_t>(i * 10 + j)] = 9;
+        }
+    TModified fill;
+    fill.Source.Active = 1;
+    fill.Data = {4};
+    map->FillArea(3, 3, fill);
+    const TModifyRecord &record = map->ModifyRecords()[1];
+    const TSelection all = ChangedCells(record, 10, {1, 0, 0, 9, 7, 0});
+    EXPECT_EQ((std::vector<int32_t>{all.X, all.Y, all.DX, all.DY}),
+              (std::vector<int32_t>{3, 3, 1, 1}));
+    const TSelection part = ChangedCells(record, 10, {1, 4, 0, 5, 7, 4});
+    EXPECT_EQ((std::vector<int32_t>{part.X, part.Y, part.DX, part.DY}),
+              (std::vector<int32_t>{4, 3, 0, 1}));
+    EXPECT_FALSE(ChangedCells(record, 10, {1, 6, 0, 3, 7, 6}).Active);
 }

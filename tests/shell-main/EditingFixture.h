@@ -69,6 +69,24 @@ protected:
         return 0xFF000000u | (Form->BackBuffer().Row32(py)[px] & 0xFFFFFF);
     }
 
+    // The screen after the partial updates of a gesture is the screen a full recomposition
+    // gives: no stale pixels anywhere. Returns the number of differing pixels.
+    int64_t PixelsDifferingFromAFullRedraw() const
+    {
+        TPixelBuffer &back = Form->BackBuffer();
+        std::vector<uint32_t> shown;
+        for (int32_t y = 0; y < back.Height(); ++y)
+            shown.insert(shown.end(), back.Row32(y), back.Row32(y) + back.Width());
+        Form->RedrawAll();
+        int64_t differing = 0;
+        for (int32_t y = 0; y < back.Height(); ++y)
+            for (int32_t x = 0; x < back.Width(); ++x)
+                differing +=
+                    ((shown[static_cast<size_t>(y) * back.Width() + x] ^ back.Row32(y)[x]) &
+                     0xFFFFFF) != 0;
+        return differing;
+    }
+
     // The view pixel inside map cell (x, y), offset from its top-left by (dx, dy).
     QPoint At(int32_t x, int32_t y, int32_t dx = 4, int32_t dy = 4) const
     {

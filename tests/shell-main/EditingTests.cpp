@@ -36,12 +36,14 @@ TEST_F(TEditing, PenDragIsOneUndoStepAndMovingWithinACellWritesNothing)
         EXPECT_EQ(Shown(x, 2), PartColour(5)) << x;
     }
     EXPECT_EQ(Shown(6, 2), PartColour(0));
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     EXPECT_TRUE(Form->MenuItem("UndoMenuItem")->isEnabled());
 
     Form->UndoMenuItemClick();
     for (int32_t x = 2; x <= 5; ++x)
         EXPECT_EQ(Cell(0, x, 2), 0) << x;
     EXPECT_EQ(Shown(3, 2), PartColour(0));
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     EXPECT_FALSE(Map().CanUndo());
     Form->RedoMenuItemClick();
     EXPECT_EQ(Cell(0, 5, 2), 5);
@@ -186,6 +188,7 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     EXPECT_TRUE(Map().InModify()); // the group stays open until the block is put down
     EXPECT_EQ(Form->ViewState().Selection.X, 4);
     EXPECT_EQ(Shown(4, 3), PartColour(14)); // the block is drawn where it floats
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
     Form->DoNotSelectMenuItemClick();
     EXPECT_FALSE(Form->ViewState().Floating);
@@ -194,6 +197,7 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     EXPECT_EQ(Cell(0, 6, 4), 17);
     EXPECT_EQ(Cell(0, 2, 2), 0);
     EXPECT_GT(LogLength(), before);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
     Form->UndoMenuItemClick();
     EXPECT_EQ(Map().GetLayer(0).Data, original);
@@ -222,6 +226,7 @@ TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
     for (int32_t layer = 0; layer < 3; ++layer)
         for (int32_t x = 2; x <= 3; ++x)
             SetCell(layer, x, 2, static_cast<uint16_t>(20 + layer * 4 + x));
+    Form->RedrawAll();
     // Layer 0 hidden: its cells stay; the blocks are those of layers 1 and 2.
     Form->LayerForm()->SetLayerVisibleState(0, false);
     Form->LayerForm()->SelectLayer(2);
@@ -263,6 +268,7 @@ TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
     Form->UndoMenuItemClick();
     EXPECT_EQ(Cell(2, 2, 2), 30);
     EXPECT_EQ(Cell(2, 5, 2), 0);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 }
 
 TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
@@ -290,6 +296,7 @@ TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
     Form->DoNotSelectMenuItemClick();
     EXPECT_EQ(Cell(0, at.X, at.Y), 257);
     EXPECT_EQ(Cell(0, at.X + 2, at.Y), 258);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     Form->UndoMenuItemClick();
     EXPECT_EQ(Cell(0, at.X, at.Y), 0);
 
@@ -347,6 +354,7 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
         SetCell(0, 4, i, 9);
         SetCell(0, 7, i, 9);
     }
+    Form->RedrawAll();
     Form->ChipForm()->Selectchip(3);
     Tool(tmFill);
     Press(5, 5);
@@ -354,14 +362,17 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     EXPECT_EQ(Cell(0, 6, 6), 3);
     EXPECT_EQ(Cell(0, 8, 8), 0);
     EXPECT_EQ(Shown(5, 6), PartColour(3));
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     Form->UndoMenuItemClick();
     EXPECT_EQ(Cell(0, 6, 6), 0);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
     // The tiled pen repeats a 2 × 2 pattern over a dragged 5 × 3 rectangle in one step.
     SetCell(0, 20, 10, 1);
     SetCell(0, 21, 10, 2);
     SetCell(0, 20, 11, 17);
     SetCell(0, 21, 11, 18);
+    Form->RedrawAll();
     Drag(20, 10, 21, 11, Qt::RightButton);
     ASSERT_TRUE(Form->PatternMode());
     Tool(tmTiledPen);
@@ -371,12 +382,14 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     EXPECT_EQ(Cell(0, 14, 14), 1);
     EXPECT_EQ(Cell(0, 13, 15), 18);
     EXPECT_EQ(Cell(0, 11, 16), 2);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
     // Delete clears the selection with the pattern's first part (no invisible part set).
     Tool(tmSelect);
     Drag(10, 14, 11, 14);
     QTest::keyClick(View(), Qt::Key_Delete);
     EXPECT_EQ(Cell(0, 11, 14), 1);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     Form->ExitPattern();
 
     // Find walks the matches of the current layer, wrapping at the end.
@@ -386,6 +399,7 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     EXPECT_TRUE(Form->Find(9, true));
     EXPECT_EQ(Form->ViewState().Selection.Index, 4 * 30 + 5);
     EXPECT_FALSE(Form->Find(250, true));
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 }
 
 TEST_F(TEditing, CommandsDuringAGestureNeverSplitOrNestItsGroup)
