@@ -84,6 +84,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FHorzScrollBar = new QScrollBar(Qt::Horizontal, central);
     FVertScrollBar = new QScrollBar(Qt::Vertical, central);
     grid->addWidget(FViewWidget, 0, 0);
+    FViewWidget->setFocus(); // the keys of the tools go to the map view
     grid->addWidget(FVertScrollBar, 0, 1);
     grid->addWidget(FHorzScrollBar, 1, 0);
     setCentralWidget(central);
