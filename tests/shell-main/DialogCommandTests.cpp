@@ -9,6 +9,7 @@
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -259,6 +260,38 @@ TEST_F(TDialogCommands, ReplaceAndScrollAreOneUndoStepEach)
     Form->UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 0, 0), 7);
     EXPECT_FALSE(Form->ProgressRunning());
+}
+
+TEST_F(TDialogCommands, FillDialogChoosesWhatTheSelectionIsFilledWith)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->CreateNewMap(3, 2, 1, 32, 32, 8, true);
+    Form->SetInvisiblePart(true, 9);
+    Paint(0, 1, 1, 4);
+    ASSERT_TRUE(Form->SelectAll(true));
+    TScopedDialogRunner runner;
+    runner->Steps.push_back([&](QDialog &dialog) {
+        auto *types = Field<QComboBox>(dialog, "FillTypeCombo");
+        EXPECT_EQ(types->count(), 2);
+        EXPECT_EQ(types->currentIndex(), 0);
+        EXPECT_EQ(types->itemText(1), "Invisible parts");
+        types->setCurrentIndex(1);
+        return Press(dialog, "OkButton");
+    });
+    Form->FillMenuItemClick();
+    for (int32_t y = 0; y < 2; ++y)
+        for (int32_t x = 0; x < 3; ++x)
+            EXPECT_EQ(Cell(0, x, y), 9) << x << "," << y;
+    Form->UndoMenuItemClick();
+    EXPECT_EQ(Cell(0, 1, 1), 4);
+    EXPECT_EQ(Cell(0, 0, 0), 0);
+
+    // Cancel fills nothing.
+    ASSERT_TRUE(Form->SelectAll(true));
+    runner->Steps.push_back([&](QDialog &dialog) { return Press(dialog, "CancelButton"); });
+    Form->FillMenuItemClick();
+    EXPECT_EQ(Cell(0, 0, 0), 0);
 }
 
 TEST_F(TDialogCommands, ProjectOptionsCheckTheInvisiblePartAgainstTheBitCount)
