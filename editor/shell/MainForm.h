@@ -32,6 +32,7 @@ class TPreviewForm;
 class TTessellaClipboard;
 class TFilePluginHost;
 class TMainFormMessageHost;
+class TMainFormPartsHost;
 class TWindowMessageServer;
 
 // The private message that runs once the message loop has started.
@@ -158,6 +159,15 @@ public:
     // Runs the command plug-in of the given table entry.
     void PluginMenuClick(size_t pluginIndex);
 
+    // What the tool windows need of the main window (MainFormToolWindows.cpp).
+    const TPixelBuffer &BackgroundBitmap() const { return FBackground; }
+    int32_t ZoomRatio() const { return FSettings.ZoomRatio; }
+    uint16_t PartsWindowZoom() const { return FPartsWindowZoom; }
+    void SetTransColor(uint32_t color) { FView.TransColor = color; }
+    // A tool window's close box: its Window menu command, so the check mark and tool bar
+    // button follow; nothing once the main window has closed.
+    void ToolWindowClosed(const std::string &menuName);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -236,4 +246,10 @@ private:
     TChipForm *FChipForm = nullptr;
     TLayerForm *FLayerForm = nullptr;
     TPreviewForm *FPreviewForm = nullptr;
+
+    // The tool windows (MainFormToolWindows.cpp).
+    void ConnectToolWindowCommands();
+    void ShowToolWindowFromSetting(const std::string &menuName, bool visible);
+    void InitToolWindowHints();
+    std::unique_ptr<TMainFormPartsHost> FPartsHost;
 };

@@ -386,6 +386,7 @@ void TMainForm::InitHints()
     };
     for (const auto &[name, hint] : hints)
         ToolButton(name)->setToolTip(Text(hint));
+    InitToolWindowHints();
 }
 
 void TMainForm::SelectTool(uint8_t tool)

@@ -32,13 +32,8 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder)
     TMainForm *window = form.get();
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
                      [window](Qt::ApplicationState state) {
-                         if (state == Qt::ApplicationActive && window->ChipForm() != nullptr &&
-                             window->ChipForm()->Table() != nullptr) {
-                             const TChipChangeCheck check =
-                                 window->ChipForm()->Table()->CheckMapChipChanged();
-                             if (check.Detached || check.Reloaded)
-                                 window->RedrawAll();
-                         }
+                         if (state == Qt::ApplicationActive && window->ChipForm() != nullptr)
+                             window->ChipForm()->CheckMapChipChanged();
                      });
     QCoreApplication::postEvent(
         window, new QEvent(static_cast<QEvent::Type>(QEvent::User + WMInitializedEvent)));
