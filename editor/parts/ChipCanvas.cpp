@@ -46,8 +46,8 @@ void DrawFullChips(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuff
     const int32_t pw = State.PartsWidth;
     const int32_t ph = State.PartsHeight;
     DIBCopyRect32(Back, 0, 0, ScaledImageSize(Image.Width(), State.CellWidth, pw),
-                  ScaledImageSize(Image.Height(), State.CellHeight, ph), Image,
-                  pw * State.ScrollX, ph * State.ScrollY, Image.Width(), Image.Height());
+                  ScaledImageSize(Image.Height(), State.CellHeight, ph), Image, pw * State.ScrollX,
+                  ph * State.ScrollY, Image.Width(), Image.Height());
 }
 
 void DrawFullGridLine(TPixelBuffer &Back, const TChipCanvasState &State)

@@ -456,9 +456,12 @@ void TChipForm::dragEnterEvent(QDragEnterEvent *event)
 
 void TChipForm::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
-    // Every dropped file, in the order given, becomes the current layer's image in turn.
+    FilesDropped(event->mimeData()->urls());
+}
+
+void TChipForm::FilesDropped(const QList<QUrl> &urls)
+{
     for (const QUrl &url : urls)
         if (url.isLocalFile())
             AddMapChip(url.toLocalFile().toStdString());

@@ -16,6 +16,7 @@
 #include <string>
 
 class QAction;
+class QUrl;
 class QLabel;
 class QScrollBar;
 class TChipTable;
@@ -37,6 +38,9 @@ public:
     void ReleaseTable();
     // Loads (or reuses) an image and attaches it to the current layer; an empty name asks.
     bool AddMapChip(const std::string &fileName);
+    // Files dropped on the window: each, in the order given, becomes the current layer's
+    // image in turn.
+    void FilesDropped(const QList<QUrl> &urls);
     // Reads images whose files changed on disk again (on every activation of the program) and
     // shows the outcome in every view.
     void CheckMapChipChanged();

@@ -18,7 +18,7 @@ class TPixelBuffer;
 
 // The main window's switches the parts window's picture follows, read at every redraw.
 struct TChipFormLook {
-    bool ShowGrid = true;     // the main window's grid switch
+    bool ShowGrid = true;      // the main window's grid switch
     bool SyncMainGrid = false; // setting "SyncMainGrid": the parts grid follows that switch
     uint32_t GridColor = 0xA4A0A0;
     bool UseTranslucentSelect = false;

@@ -105,18 +105,15 @@ void TChipForm::ViewMouseUp()
     FixSelection(FSelection, AlignX());
     if (!FSelection.Active)
         return;
-    if (FSelection.Index >= ValueLimit() || FSelection.X >= AlignX() ||
-        FSelection.Y >= AlignY()) {
+    if (FSelection.Index >= ValueLimit() || FSelection.X >= AlignX() || FSelection.Y >= AlignY()) {
         FSelection.Active = 0;
         UpdateFullCanvas();
         return;
     }
     const TSelection &s = FSelection;
-    SetStatus(1, Text(2, "Selection") + QString("(%1, %2)-(%3, %4)")
-                                            .arg(s.X)
-                                            .arg(s.Y)
-                                            .arg(s.X + s.DX)
-                                            .arg(s.Y + s.DY));
+    SetStatus(1,
+              Text(2, "Selection") +
+                  QString("(%1, %2)-(%3, %4)").arg(s.X).arg(s.Y).arg(s.X + s.DX).arg(s.Y + s.DY));
     const TChipFormLook look = FHost.Look();
     if (s.DX > 0 || s.DY > 0)
         SetStatus(2, Text(26, "Select") +

@@ -208,9 +208,9 @@ bool TLayerForm::AddLayerWithDialog()
     const TMap *map = MapDocument();
     if (map == nullptr || LayerLimitReached())
         return false;
-    TNewLayerDialog dialog(this, QString::fromStdString(GetLangText(LayerDialogText::NewLayerCaption)),
-                           GetLangString(7, "Layer") + std::to_string(map->LayerCount()),
-                           ImageNames(), 0);
+    TNewLayerDialog dialog(
+        this, QString::fromStdString(GetLangText(LayerDialogText::NewLayerCaption)),
+        GetLangString(7, "Layer") + std::to_string(map->LayerCount()), ImageNames(), 0);
     if (RunModal(dialog) != QDialog::Accepted)
         return false;
     return AddLayer(dialog.LayerName(), ImageAt(dialog.ImageIndex()));
@@ -255,9 +255,10 @@ void TLayerForm::DeleteCurrentLayer()
                                                      "layer is indispensable for one."));
         return;
     }
-    if (Dialogs().AskQuestion(GetLangString(6, "Caution"),
-                              GetLangMessage(0, "The layer deletion cannot cancel. Do you continue?"),
-                              TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
+    if (Dialogs().AskQuestion(
+            GetLangString(6, "Caution"),
+            GetLangMessage(0, "The layer deletion cannot cancel. Do you continue?"),
+            TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
         return;
     const int row = FList->currentRow();
     map->DeleteLayer(current);

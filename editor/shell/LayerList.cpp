@@ -30,8 +30,8 @@ int TLayerList::CheckZoneWidth() const
     initViewItemOption(&option);
     option.features |= QStyleOptionViewItem::HasCheckIndicator;
     option.rect = QRect(0, 0, viewport()->width(), 16);
-    const QRect indicator = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option,
-                                                    this);
+    const QRect indicator =
+        style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     return std::max(kMinCheckZone, indicator.right());
 }
 
@@ -64,15 +64,13 @@ void TLayerList::mouseMoveEvent(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     if (FDragRow >= 0 && (event->buttons() & Qt::LeftButton)) {
         // The entry is dragged, not the selection: the list's own drag-select stays out.
-        if (!FDragging &&
-            (at - FDragStart).manhattanLength() >= QApplication::startDragDistance())
+        if (!FDragging && (at - FDragStart).manhattanLength() >= QApplication::startDragDistance())
             FDragging = true;
         if (FDragging)
             viewport()->setCursor(DropAllowedAt(at) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
         return;
     }
-    viewport()->setCursor(EntryRightOfCheckBox(at) >= 0 ? Qt::PointingHandCursor
-                                                        : Qt::ArrowCursor);
+    viewport()->setCursor(EntryRightOfCheckBox(at) >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QListWidget::mouseMoveEvent(event);
 }
 

@@ -22,8 +22,7 @@ void TMainForm::ConnectToolWindowCommands()
     connect(MenuItem("LayerOptionMenuItem"), &QAction::triggered, FLayerForm,
             &TLayerForm::OpenCurrentLayerSetting);
     connect(MenuItem("PartsZoomInMenuItem"), &QAction::triggered, FChipForm, &TChipForm::ZoomIn);
-    connect(MenuItem("PartsZoomOutMenuItem"), &QAction::triggered, FChipForm,
-            &TChipForm::ZoomOut);
+    connect(MenuItem("PartsZoomOutMenuItem"), &QAction::triggered, FChipForm, &TChipForm::ZoomOut);
     connect(MenuItem("PartsZoomNormMenuItem"), &QAction::triggered, FChipForm,
             &TChipForm::ResumeDrawSize);
 

@@ -29,8 +29,7 @@ constexpr int kStatusPanelWidth = 150;
 
 TPreviewForm::TPreviewForm(TMainForm *owner)
     : TToolWindow(owner, QString::fromStdString(GetLangString(25, "Preview")), QWIDGETSIZE_MAX),
-      FOwner(owner),
-      FBackground(MakeBackgroundBitmap())
+      FOwner(owner), FBackground(MakeBackgroundBitmap())
 {
     FEnlargeButton = ToolBar()->addAction(ToolBarIcon("zoom-in", "+"), QString());
     FEnlargeButton->setObjectName("ToolButton2");

@@ -22,7 +22,8 @@ TCopyLayerDialog::TCopyLayerDialog(QWidget *parent, const std::string &sourceNam
     sourceLabel->setBuddy(FNewName); // its access key leads to the one field there is
     FNewName->setObjectName("NewNameEdit");
     FNewName->setText(QString::fromStdString(newName));
-    auto *nameLabel = new QLabel(QString::fromStdString(GetLangText(LayerDialogText::NewName)), this);
+    auto *nameLabel =
+        new QLabel(QString::fromStdString(GetLangText(LayerDialogText::NewName)), this);
     nameLabel->setBuddy(FNewName);
     auto *form = new QFormLayout;
     form->setHorizontalSpacing(7);
