@@ -448,6 +448,9 @@ void TMainForm::ToggleSwitch(const std::string &menuName, const std::string &but
 void TMainForm::ShowGridMenuItemClick()
 {
     ToggleSwitch("ShowGridMenuItem", "ShowGridTollButton", FView.ShowGrid);
+    // The parts window's grid may follow this switch ("SyncMainGrid").
+    if (FChipForm != nullptr)
+        FChipForm->UpdateFullCanvas();
 }
 
 void TMainForm::ShowCGridMenuItemClick()
