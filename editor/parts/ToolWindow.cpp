@@ -41,6 +41,9 @@ void TToolWindow::SetRolledUp(bool rolledUp)
         FOrgHeight = height();
         if (FContent != nullptr)
             FContent->hide();
+        // The window's minimum size comes from its layout: without the content it is the
+        // tool bar's, at once rather than at the next layout pass.
+        FLayout->activate();
         // Only the tool bar stays: the window cannot be pulled taller while rolled up.
         const int rolledHeight = FToolBar->sizeHint().height();
         setMaximumHeight(rolledHeight);

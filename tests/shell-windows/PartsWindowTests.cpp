@@ -26,8 +26,9 @@ TEST_F(TPartsWindow, DragsPickClampedRectanglesThatBecomePenBlocks)
     EXPECT_EQ(Seam->OpenRequests.at(0).FilterIndex, 2);
 
     // From part (5, 3) to the left, beyond column 0 and outside the view.
-    DragInParts(PartCentre(5, 3),
-                {PartCentre(3, 3), PartCentre(0, 3), {PartCentre(0, 3).x() - 60, PartCentre(0, 3).y()}});
+    DragInParts(
+        PartCentre(5, 3),
+        {PartCentre(3, 3), PartCentre(0, 3), {PartCentre(0, 3).x() - 60, PartCentre(0, 3).y()}});
     TSelection pick = Parts()->GetSelectedInfo();
     EXPECT_EQ(pick.Active, 1);
     EXPECT_EQ(pick.X, 0);

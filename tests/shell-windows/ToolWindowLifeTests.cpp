@@ -107,6 +107,10 @@ TEST_F(TToolWindowLife, ToolWindowsComeUpAsTheSettingsSayAndRollUpToTheirToolBar
     EXPECT_FALSE(Layers()->RolledUp());
     EXPECT_EQ(Layers()->height(), 300);
     EXPECT_EQ(Layers()->maximumHeight(), 587);
+    Settle();
+    Layers()->Button("ToolButton4")->trigger(); // shown with its list: it shrinks all the same
+    EXPECT_LE(Layers()->height(), Layers()->findChild<QToolBar *>()->sizeHint().height());
+    Layers()->Button("ToolButton4")->trigger();
 
     // The parts window rolls up and comes back at its height, laid out again.
     Form->WindowMenuItemClick("PartsWindowMenuItem");
@@ -130,10 +134,10 @@ TEST_F(TToolWindowLife, PressingAndDraggingInTheOverviewCentresTheMapViewThere)
     QWidget *view = Preview()->View();
     const TMapViewState &state = Form->ViewState();
     auto centred = [&state](int32_t cellX, int32_t cellY) {
-        return state.ScrollX == CentredScrollPosition(cellX, 100, state.ViewWidth,
-                                                      state.ViewCellWidth) &&
-               state.ScrollY == CentredScrollPosition(cellY, 100, state.ViewHeight,
-                                                      state.ViewCellHeight);
+        return state.ScrollX ==
+                   CentredScrollPosition(cellX, 100, state.ViewWidth, state.ViewCellWidth) &&
+               state.ScrollY ==
+                   CentredScrollPosition(cellY, 100, state.ViewHeight, state.ViewCellHeight);
     };
     // Scale 2: the pixel (80, 60) is map cell (40, 30).
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(80, 60));
