@@ -92,8 +92,10 @@ void TMainForm::FillEditorRecord(PluginMapRecord &record) const
     record.EditorFlags[5] = FView.FogMode;
     record.TransEnabled = FView.TransEnabled;
     record.TransColor = FView.TransColor;
+    record.TransReserved = FTransReserved;
     record.UseInvisiblePart = UseInvisiblePart();
     record.InvisiblePart = InvisiblePart();
+    record.InvisibleReserved = FInvisibleReserved;
     record.GridColor = FView.GridColor;
     record.AGridColor = FView.AGridColor;
 }
@@ -120,9 +122,12 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
     const std::string pluginName = FileNameOnly(pluginFileName);
     const std::string fileFolder = FolderOf(path);
     TMap *map = MapDocument();
+    // Once the plug-in reports success, everything in the record is the editor's to free.
+    bool handedOver = false;
     try {
         SetCurrentDirectoryPath(fileFolder);
         int32_t result = import(&FWindowHandle, path.c_str(), &record, EditorProgress);
+        handedOver = result == prSuccess;
         if (result == prSuccess &&
             (record.Width == 0 || record.Height == 0 || record.PartsWidth == 0 ||
              record.PartsHeight == 0 || record.LayerCount == 0 || record.BitCount < 8 ||
@@ -130,7 +135,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
             result = prInternalError;
         if (result == prCancelled) {
             EditorProgress(-1, -1, "");
-            FreeImportedRecord(record);
+            FreeFailedImportRecord(record);
             return prCancelled;
         }
         if (result != prSuccess)
@@ -193,7 +198,9 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         EditorProgress(-2, -2, "finishing...");
         FView.TransEnabled = record.TransEnabled != 0;
         FView.TransColor = record.TransColor;
+        FTransReserved = record.TransReserved;
         SetInvisiblePart(record.UseInvisiblePart != 0, record.InvisiblePart);
+        FInvisibleReserved = record.InvisibleReserved;
         ProjectComment = record.Comment != nullptr ? SystemTextToUtf8(record.Comment) : "";
         if (record.HiddenData != nullptr)
             FPlugins->HiddenBlock.assign(record.HiddenData, record.HiddenData + record.HiddenSize);
@@ -214,7 +221,10 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         return prSuccess;
     } catch (const std::exception &error) {
         EditorProgress(-1, -1, "");
-        FreeImportedRecord(record);
+        if (handedOver)
+            FreeImportedRecord(record);
+        else
+            FreeFailedImportRecord(record);
         FViewReady = true;
         ShowMessageBox(mkError,
                        ReplacePlaceholder(GetLangMessage(6, "The error occurred while reading %s."),

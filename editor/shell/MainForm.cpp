@@ -263,6 +263,8 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         Init();
         ApplyEditorFlags();
         FView.InvisiblePart = 0;
+        FTransReserved = 255;
+        FInvisibleReserved = 255;
         HiddenData.clear();
         ProjectComment.clear();
         if (FLayerForm != nullptr) {
@@ -292,6 +294,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         ToolButtonMediator();
     } catch (const std::exception &) {
         ShowMessageBox(mkError, "fatal : TMainForm.CreateNewMap");
+        return false;
     }
     return true;
 }
@@ -299,9 +302,8 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
 void TMainForm::WMInitialized()
 {
     InitHints();
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1 && SaveMessage()) {
-        OpenFile(arguments.at(1).toStdString());
+    if (!FCommandLineFile.empty() && SaveMessage()) {
+        OpenFile(FCommandLineFile);
         return;
     }
     CreateNewMap(100, 100, 1, 32, 32, 8, true);
