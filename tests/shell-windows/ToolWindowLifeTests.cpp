@@ -4,6 +4,7 @@
 #include "ToolWindowFixture.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/shell/PreviewView.h"
+#include "editor/shell/ToolCursors.h"
 
 #include <QTimer>
 #include <QToolBar>
@@ -133,6 +134,11 @@ TEST_F(TToolWindowLife, PressingAndDraggingInTheOverviewCentresTheMapViewThere)
     Form->FormResize();
     QWidget *view = Preview()->View();
     const TMapViewState &state = Form->ViewState();
+    // The screen cursors "CR_HAND" (3) and "CR_CLOSEHAND" (4).
+    auto shows = [view](int32_t number) {
+        return view->cursor().pixmap().toImage() == ToolCursor(number).pixmap().toImage() &&
+               view->cursor().shape() == ToolCursor(number).shape();
+    };
     auto centred = [&state](int32_t cellX, int32_t cellY) {
         return state.ScrollX ==
                    CentredScrollPosition(cellX, 100, state.ViewWidth, state.ViewCellWidth) &&
@@ -143,11 +149,12 @@ TEST_F(TToolWindowLife, PressingAndDraggingInTheOverviewCentresTheMapViewThere)
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(80, 60));
     EXPECT_TRUE(centred(40, 30)) << state.ScrollX << ", " << state.ScrollY;
     EXPECT_GT(state.ScrollX, 0);
-    EXPECT_EQ(view->cursor().shape(), Qt::ClosedHandCursor);
+    EXPECT_TRUE(shows(4));
     QTest::mouseMove(view, QPoint(120, 100));
     EXPECT_TRUE(centred(60, 50)) << state.ScrollX << ", " << state.ScrollY;
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(120, 100));
-    EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
+    EXPECT_TRUE(shows(3));
+    EXPECT_FALSE(shows(4));
     // The frame follows the map view.
     TPixelRect frame;
     ASSERT_TRUE(Preview()->ViewFrame(frame));
