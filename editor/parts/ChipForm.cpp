@@ -79,7 +79,6 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
         FStatusPanels[i]->setMinimumWidth(1);
         status->addWidget(FStatusPanels[i], 1);
     }
-    FStatusBar = status;
     column->addWidget(status);
     SetContent(content);
 
@@ -235,9 +234,15 @@ TChipCanvasState TChipForm::CanvasState() const
 
 void TChipForm::UpdateFullCanvas()
 {
-    const TMap *map = FHost.Map();
-    if (map == nullptr || !map->IsReady() || !FTable || FBack.IsEmpty())
+    if (FBack.IsEmpty())
         return;
+    const TMap *map = FHost.Map();
+    if (map == nullptr || !map->IsReady() || !FTable) {
+        // No document yet: the bare background, never a stale or empty picture.
+        ComposeChipCanvas(FBack, TChipCanvasState{}, nullptr, FHost.BackgroundBitmap());
+        FView->update();
+        return;
+    }
     const int32_t alignX = AlignX();
     const int32_t alignY = AlignY();
     FTable->UpdateChipAlign();

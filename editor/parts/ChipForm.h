@@ -142,6 +142,5 @@ private:
     TChipView *FView = nullptr;
     QScrollBar *FHorzScrollBar = nullptr;
     QScrollBar *FVertScrollBar = nullptr;
-    QWidget *FStatusBar = nullptr;
     QLabel *FStatusPanels[3] = {nullptr, nullptr, nullptr};
 };

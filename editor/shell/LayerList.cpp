@@ -53,6 +53,9 @@ void TLayerList::mousePressEvent(QMouseEvent *event)
 {
     EndDrag();
     const QPoint at = event->position().toPoint();
+    // Below the last entry there is nothing to select: the current layer stays marked.
+    if (itemAt(at) == nullptr)
+        return;
     if (event->button() == Qt::LeftButton)
         FDragRow = EntryRightOfCheckBox(at);
     FDragStart = at;

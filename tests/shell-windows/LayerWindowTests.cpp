@@ -42,8 +42,10 @@ QPoint OnEntry(const TLayerList *list, int row, bool onCheckBox = false)
 TEST_F(TLayerWindow, TheListShowsTheTopLayerFirstAndDeletionsMoveTheCurrentLayer)
 {
     StartShown();
+    Layers()->resize(200, 300);
     Layers()->Button("AddLayerToolButton")->trigger();
     Layers()->Button("AddLayerToolButton")->trigger();
+    Settle();
     TLayerList *list = Layers()->List();
     EXPECT_EQ(ListTexts(list), (std::vector<std::string>{"Layer2", "Layer1", "Layer0"}));
     EXPECT_EQ(Layers()->GetCurrentLayerIndex(), 2);
@@ -54,6 +56,11 @@ TEST_F(TLayerWindow, TheListShowsTheTopLayerFirstAndDeletionsMoveTheCurrentLayer
     EXPECT_EQ(Layers()->GetCurrentLayerIndex(), 0);
     EXPECT_NE(Form->FormatTittle().find("(Layer0)"), std::string::npos);
     EXPECT_EQ(Form->ViewState().CurrentLayer, 0);
+    // Below the entries the current layer stays current and marked.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(60, list->viewport()->height() - 3));
+    EXPECT_EQ(Layers()->GetCurrentLayerIndex(), 0);
+    EXPECT_EQ(list->selectedItems().size(), 1);
 
     Seam->Answers = {TAnswer::No};
     Layers()->Button("DelLayerToolButton")->trigger();
