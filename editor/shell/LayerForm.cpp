@@ -353,7 +353,7 @@ void TLayerForm::CheckDelLayerButton()
 
 int32_t TLayerForm::GetCurrentLayerIndex() const
 {
-    if (FList->count() == 0)
+    if (FList->count() == 0 || FList->currentRow() < 0)
         return -1;
     return GetCurrentMapIndex();
 }
