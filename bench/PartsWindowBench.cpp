@@ -196,21 +196,25 @@ void BM_Redraw(benchmark::State &State)
 BENCHMARK(BM_Redraw)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
 
 // A drag over the view: each move reaches a new part and redraws the growing rectangle.
+// Arg: the zoom step count, as for the redraws.
 void BM_DragSelectionMove(benchmark::State &State)
 {
     TWindow window;
     window.Open();
+    for (int i = 0; i < State.range(0); ++i)
+        window.Form.ZoomOut();
+    const int cell = window.Form.PartsCellWidth();
     window.Form.ViewMouseDown(5, 5, false);
     const double baseline = ViewMemcpySeconds(window.Form.Back());
     int step = 0;
-    TimeEach(State, baseline, [&window, &step] {
+    TimeEach(State, baseline, [&window, &step, cell] {
         step = (step + 1) % 20;
-        window.Form.ViewMouseMove(5 + 32 * (step + 1), 5 + 24 * (step + 1));
+        window.Form.ViewMouseMove(5 + cell * (step + 1), 5 + cell * (step + 1) * 3 / 4);
         window.Form.View()->repaint();
     });
     window.Form.ViewMouseUp();
 }
-BENCHMARK(BM_DragSelectionMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragSelectionMove)->Arg(0)->Arg(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

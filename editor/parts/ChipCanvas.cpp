@@ -115,8 +115,8 @@ void DrawCurrentSelection(TPixelBuffer &Back, const TChipCanvasState &State)
     FrameRectangle(Back, frame, kWhitePixel, clip);
 }
 
-void ComposeChipCanvas(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer *Image,
-                       const TPixelBuffer *Background)
+void ComposeChipBase(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer *Image,
+                     const TPixelBuffer *Background)
 {
     if (Back.IsEmpty())
         return;
@@ -125,5 +125,13 @@ void ComposeChipCanvas(TPixelBuffer &Back, const TChipCanvasState &State, TPixel
         DrawFullChips(Back, State, *Image);
     if (State.DrawGrid)
         DrawFullGridLine(Back, State);
+}
+
+void ComposeChipCanvas(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer *Image,
+                       const TPixelBuffer *Background)
+{
+    if (Back.IsEmpty())
+        return;
+    ComposeChipBase(Back, State, Image, Background);
     DrawCurrentSelection(Back, State);
 }

@@ -32,6 +32,10 @@ struct TChipCanvasState {
 // the grid when DrawGrid, the invisible part and the selection.
 void ComposeChipCanvas(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer *Image,
                        const TPixelBuffer *Background);
+// The picture without the invisible part and the selection (which DrawCurrentSelection adds):
+// what stays the same while the user picks parts.
+void ComposeChipBase(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer *Image,
+                     const TPixelBuffer *Background);
 
 // The three layers of the picture.
 void DrawFullChips(TPixelBuffer &Back, const TChipCanvasState &State, TPixelBuffer &Image);

@@ -142,6 +142,7 @@ void TChipForm::Init()
 
 void TChipForm::ReleaseTable()
 {
+    FBaseValid = false;
     if (FTable)
         FTable->ReleaseAll();
     FTable.reset();
@@ -238,6 +239,7 @@ void TChipForm::UpdateFullCanvas()
         return;
     const TMap *map = FHost.Map();
     if (map == nullptr || !map->IsReady() || !FTable) {
+        FBaseValid = false;
         // No document yet: the bare background, never a stale or empty picture.
         ComposeChipCanvas(FBack, TChipCanvasState{}, nullptr, FHost.BackgroundBitmap());
         FView->update();
@@ -251,7 +253,22 @@ void TChipForm::UpdateFullCanvas()
         FormResize();
         return;
     }
-    ComposeChipCanvas(FBack, CanvasState(), CurrentImage(), FHost.BackgroundBitmap());
+    const TChipCanvasState state = CanvasState();
+    ComposeChipBase(FBack, state, CurrentImage(), FHost.BackgroundBitmap());
+    FBase = FBack;
+    FBaseValid = true;
+    DrawCurrentSelection(FBack, state);
+    FView->update();
+}
+
+void TChipForm::UpdatePickCanvas()
+{
+    if (!FBaseValid || FBase.Width() != FBack.Width() || FBase.Height() != FBack.Height()) {
+        UpdateFullCanvas();
+        return;
+    }
+    FBack = FBase;
+    DrawCurrentSelection(FBack, CanvasState());
     FView->update();
 }
 
@@ -294,6 +311,7 @@ void TChipForm::FormResize()
     FScrollY = layOut(FVertScrollBar, alignY, viewHeight, FCellHeight, showVert);
     if (FBack.Width() != viewWidth || FBack.Height() != viewHeight)
         FBack.SetSize(viewWidth, viewHeight, 32);
+    FBaseValid = false;
     FLayingOut = false;
     UpdateFullCanvas();
 }

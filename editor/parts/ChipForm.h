@@ -63,6 +63,9 @@ public:
 
     // The picture: recompose and show.
     void UpdateFullCanvas();
+    // After the pick changed, and nothing else: the picture kept from the last full
+    // composition with the pick drawn anew.
+    void UpdatePickCanvas();
     // Zoom: SetZoomRatio scales the displayed part size by Zoom / 256.
     void SetZoomRatio(int32_t Zoom);
     int32_t GetZoomRatio() const;
@@ -127,6 +130,9 @@ private:
     std::string FProgramFolder;
     std::unique_ptr<TChipTable> FTable;
     TPixelBuffer FBack;
+    // The last full composition without the pick; valid until the next layout.
+    TPixelBuffer FBase;
+    bool FBaseValid = false;
 
     int32_t FCellWidth = 32; // dw, dh
     int32_t FCellHeight = 32;

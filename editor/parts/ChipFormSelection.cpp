@@ -61,7 +61,7 @@ void TChipForm::ViewMouseDown(int32_t X, int32_t Y, bool Ctrl)
     FPressCellY = cellY;
     FHost.ExitPattern();
     FDragging = true;
-    UpdateFullCanvas();
+    UpdatePickCanvas();
 }
 
 void TChipForm::ViewMouseMove(int32_t X, int32_t Y)
@@ -84,7 +84,7 @@ void TChipForm::ViewMouseMove(int32_t X, int32_t Y)
             FSelection.DY = -FSelection.Y;
         if (FSelection.Y + FSelection.DY >= AlignY())
             FSelection.DY = AlignY() - FSelection.Y - 1;
-        UpdateFullCanvas();
+        UpdatePickCanvas();
     }
     const int32_t column = cellX + FScrollX;
     const int32_t row = cellY + FScrollY;
@@ -107,7 +107,7 @@ void TChipForm::ViewMouseUp()
         return;
     if (FSelection.Index >= ValueLimit() || FSelection.X >= AlignX() || FSelection.Y >= AlignY()) {
         FSelection.Active = 0;
-        UpdateFullCanvas();
+        UpdatePickCanvas();
         return;
     }
     const TSelection &s = FSelection;
@@ -122,7 +122,7 @@ void TChipForm::ViewMouseUp()
         SetStatus(2, Text(26, "Select") + "(" + Text(28, "Invisible parts") + ")");
     else
         SetStatus(2, Text(26, "Select") + QString("(%1)").arg(s.Index));
-    UpdateFullCanvas();
+    UpdatePickCanvas();
 }
 
 void TChipForm::ViewDoubleClick()
@@ -131,7 +131,7 @@ void TChipForm::ViewDoubleClick()
         return;
     if (FSelection.Index < static_cast<int64_t>(AlignX()) * AlignY()) {
         FHost.SetInvisiblePart(static_cast<uint16_t>(FSelection.Index));
-        UpdateFullCanvas();
+        UpdatePickCanvas();
     }
 }
 
@@ -161,7 +161,7 @@ void TChipForm::Selectchip(int32_t ChipNumber)
         FSelection = TSelection{1, ChipNumber % columns, ChipNumber / columns, 0, 0, ChipNumber};
         SetStatus(2, Text(26, "Select") + QString("(%1)").arg(ChipNumber));
     }
-    UpdateFullCanvas();
+    UpdatePickCanvas();
 }
 
 void TChipForm::SelectchipAxial(int32_t Direction)
@@ -198,7 +198,7 @@ void TChipForm::SelectchipAxial(int32_t Direction)
     FSelection.Active = 1;
     SetStatus(2, Text(26, "Select") + QString("(%1)").arg(index));
     FHost.ExitPattern();
-    UpdateFullCanvas();
+    UpdatePickCanvas();
 }
 
 void TChipForm::PickTransparentColor(int32_t X, int32_t Y)
