@@ -102,6 +102,8 @@ void TMainForm::FillEditorRecord(PluginMapRecord &record) const
 
 int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &pluginFileName)
 {
+    // The running gesture ends before the map it works on goes.
+    EndGesture();
     const TPluginList *entry = FindPlugin(*FPlugins, pluginFileName);
     SetCurrentDirectoryPath(FProgramFolder);
     TDynamicLibrary library(entry != nullptr ? FPlugins->LibraryPath(*entry) : pluginFileName);
@@ -237,6 +239,8 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
 
 int32_t TMainForm::PluginProcExport(const std::string &path, const std::string &pluginFileName)
 {
+    // A floating block is put down first, so the file holds what the view shows.
+    EndGesture();
     const std::string remembered = GetCurrentDirectoryPath();
     const TPluginList *entry = FindPlugin(*FPlugins, pluginFileName);
     SetCurrentDirectoryPath(FProgramFolder);

@@ -3,6 +3,7 @@
 // opened, dropped and closed, and a new map never meeting the old map's table.
 #include "ToolWindowFixture.h"
 #include "editor/render/RasterPrimitives.h"
+#include "editor/shell/MapViewWidget.h"
 
 #include <QUrl>
 
@@ -46,6 +47,21 @@ TEST_F(TPartsWindow, DragsPickClampedRectanglesThatBecomePenBlocks)
     ASSERT_TRUE(Parts()->SetCurrentData(request));
     EXPECT_EQ(request.SrcPitch, 2);
     EXPECT_EQ(request.Source.DY, 1);
+
+    // The pen paints the block where the map view is pressed, as one undo step.
+    Form->show();
+    Settle();
+    QWidget *mapView = Form->MapView();
+    const QPoint cell(5 * Form->ViewState().ViewCellWidth + 10,
+                      4 * Form->ViewState().ViewCellHeight + 10);
+    QTest::mousePress(mapView, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseRelease(mapView, Qt::LeftButton, Qt::NoModifier, cell);
+    const std::vector<uint16_t> &cells = map->GetLayer(0).Data;
+    EXPECT_EQ(cells[4 * 100 + 5], 18);
+    EXPECT_EQ(cells[4 * 100 + 7], 20);
+    EXPECT_EQ(cells[5 * 100 + 6], 35);
+    Form->MenuItem("UndoMenuItem")->trigger();
+    EXPECT_EQ(cells[5 * 100 + 6], 0);
 
     // The picture: the image under the grid, the pick framed in white.
     const TPixelBuffer &back = Parts()->Back();
@@ -176,7 +192,13 @@ TEST_F(TPartsWindow, ImagesOpenDropAndCloseForEveryLayerThatUsesThem)
     EXPECT_EQ(Parts()->Table()->GetMapChipCount(), 1);
     EXPECT_FALSE(Parts()->Button("ToolButton3")->isEnabled());
 
-    // Nothing to find: the find button beeps.
+    // The find button looks for the picked part in the current layer; none there: a beep.
+    Parts()->Selectchip(0);
+    Parts()->Button("ToolButton7")->trigger();
+    EXPECT_EQ(Seam->Beeps, 0);
+    EXPECT_TRUE(Form->ViewState().Selection.Active);
+    EXPECT_TRUE(Form->ViewState().FoundMark);
+    Parts()->Selectchip(5);
     Parts()->Button("ToolButton7")->trigger();
     EXPECT_EQ(Seam->Beeps, 1);
     // A missing file is named without its folder.
