@@ -261,6 +261,7 @@ void TLayerForm::DeleteCurrentLayer()
             TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
         return;
     const int row = FList->currentRow();
+    EndGestureBeforeLayersMove();
     map->DeleteLayer(current);
     ForgetUndo();
     FFilling = true;
@@ -281,6 +282,7 @@ void TLayerForm::MergeCurrentLayer()
                               GetLangMessage(1, "The layer merge cannot cancel. Do you continue?"),
                               TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
         return;
+    EndGestureBeforeLayersMove();
     if (!map->MergeLayer(current - 1, current, FOwner->InvisiblePart()))
         return;
     ForgetUndo();
@@ -319,6 +321,7 @@ void TLayerForm::SwapCurrentWith(int targetRow)
     const int currentRow = FList->currentRow();
     if (map == nullptr || targetRow < 0 || targetRow >= FList->count() || targetRow == currentRow)
         return;
+    EndGestureBeforeLayersMove();
     map->SwapLayers(LayerOfRow(currentRow), LayerOfRow(targetRow));
     ForgetUndo();
     // A swap of two layers, not a move: the entries between keep their places.
@@ -334,6 +337,13 @@ void TLayerForm::SwapCurrentWith(int targetRow)
     FList->setCurrentRow(targetRow);
     FFilling = false;
     RefreshViews();
+}
+
+void TLayerForm::EndGestureBeforeLayersMove()
+{
+    // A floating block or a stroke names its layer by index: it is put down and its group
+    // closed while that index still means its layer.
+    FOwner->UnSelect(true);
 }
 
 void TLayerForm::ForgetUndo()

@@ -73,6 +73,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void EndGestureBeforeLayersMove();
     QAction *AddButton(const char *objectName, const char *themeName, const char *letter,
                        void (TLayerForm::*handler)());
     QAction *AddMenuEntry(const char *objectName, const std::string &caption,

@@ -244,6 +244,41 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     EXPECT_EQ(Cell(0, 3, 4), 16);
 }
 
+// Layer changes renumber layers: a block floating above a layer is put down before the
+// layers move, never into a layer that is gone.
+TEST_F(TEditing, ALayerChangePutsAFloatingBlockDownFirst)
+{
+    StartWithMap(30, 20, 3);
+    Form->LayerForm()->SelectLayer(2);
+    SetCell(2, 2, 2, 7);
+    Tool(tmSelect);
+    Drag(2, 2, 3, 3);
+    Press(2, 2);
+    MoveTo(4, 2);
+    Release(4, 2);
+    ASSERT_TRUE(Form->ViewState().Floating);
+    Seam->Answers.push_back(TAnswer::Yes);
+    Form->LayerForm()->DeleteCurrentLayer();
+    EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
+    EXPECT_FALSE(Form->ViewState().Floating);
+    EXPECT_FALSE(Map().InModify());
+    ASSERT_EQ(Map().LayerCount(), 2);
+
+    // The same for a swap: the block lands in its own layer, which then moves.
+    Form->LayerForm()->SelectLayer(1);
+    SetCell(1, 2, 2, 9);
+    Drag(2, 2, 2, 2);
+    Press(2, 2);
+    MoveTo(5, 5);
+    Release(5, 5);
+    ASSERT_TRUE(Form->ViewState().Floating);
+    Form->LayerForm()->SwapCurrentWith(1); // the bottom entry: layer 0
+    EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
+    EXPECT_FALSE(Map().InModify());
+    EXPECT_EQ(Cell(0, 5, 5), 9);
+    EXPECT_EQ(Cell(0, 2, 2), 0);
+}
+
 TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
 {
     StartWithMap(30, 20, 3);
