@@ -17,6 +17,17 @@ TToolWindow::TToolWindow(QWidget *owner, const QString &caption, int32_t unrolle
     FLayout->addWidget(FToolBar);
 }
 
+void PlaceWindow(QWidget &window, const QRect &bounds)
+{
+    window.move(bounds.topLeft());
+    window.resize(bounds.size());
+}
+
+QRect PlacedBounds(const QWidget &window)
+{
+    return QRect(window.pos(), window.size());
+}
+
 void TToolWindow::SetContent(QWidget *content)
 {
     FContent = content;
@@ -25,7 +36,7 @@ void TToolWindow::SetContent(QWidget *content)
 
 void TToolWindow::ApplyPlacement(const QRect &bounds, uint8_t alpha, bool minimized)
 {
-    setGeometry(bounds);
+    PlaceWindow(*this, bounds);
     FOrgHeight = bounds.height();
     setWindowOpacity(alpha / 255.0);
     if (minimized)
@@ -59,7 +70,7 @@ void TToolWindow::SetRolledUp(bool rolledUp)
 
 QRect TToolWindow::StoredBounds() const
 {
-    const QRect bounds = geometry();
+    const QRect bounds = PlacedBounds(*this);
     return {bounds.x(), bounds.y(), bounds.width(), FRolledUp ? FOrgHeight : bounds.height()};
 }
 

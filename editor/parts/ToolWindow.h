@@ -13,6 +13,11 @@ class QToolBar;
 class QVBoxLayout;
 class QWheelEvent;
 
+// Stored window bounds are the frame's top-left corner and the size inside the frame, so a
+// window placed at 0, 0 keeps its title bar on the screen and reopens where it was.
+void PlaceWindow(QWidget &window, const QRect &bounds);
+QRect PlacedBounds(const QWidget &window);
+
 class TToolWindow : public QWidget
 {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include "common/platform/CurrentDirectory.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
+#include "editor/parts/ToolWindow.h"
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
@@ -57,7 +58,7 @@ TMainForm::TMainForm(const std::string &programFolder)
 
     FSettings = ReadMainFormSettings(SettingsFile());
     const TWindowBounds &bounds = FSettings.MainWindow;
-    setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    PlaceWindow(*this, QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height));
     FRestoreBounds = bounds;
     if (FSettings.MainWinMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -518,7 +519,7 @@ void TMainForm::FormClose()
     closing.GridColor = FView.GridColor;
     closing.AGridColor = FView.AGridColor;
     closing.NumberColor = FView.NumberColor;
-    const QRect frame = geometry();
+    const QRect frame = PlacedBounds(*this);
     closing.MainWindow = {frame.x(), frame.y(), frame.width(), frame.height()};
     closing.RestoreBounds = FRestoreBounds;
     closing.MainWinVisible = isVisible();
@@ -540,7 +541,7 @@ void TMainForm::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
     if (!isMaximized() && !isFullScreen()) {
-        const QRect frame = geometry();
+        const QRect frame = PlacedBounds(*this);
         FRestoreBounds = {frame.x(), frame.y(), frame.width(), frame.height()};
     }
 }
@@ -550,7 +551,7 @@ void TMainForm::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     // The bounds from before maximizing are what the next start restores.
     if (!isMaximized() && !isFullScreen()) {
-        const QRect frame = geometry();
+        const QRect frame = PlacedBounds(*this);
         FRestoreBounds = {frame.x(), frame.y(), frame.width(), frame.height()};
     }
 }

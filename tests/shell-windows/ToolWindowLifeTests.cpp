@@ -93,7 +93,7 @@ TEST_F(TToolWindowLife, ToolWindowsComeUpAsTheSettingsSayAndRollUpToTheirToolBar
     EXPECT_FALSE(Form->MenuItem("PartsWindowMenuItem")->isChecked());
     EXPECT_FALSE(Form->ToolButton("PartsWinToolButton")->isChecked());
     EXPECT_NEAR(Parts()->windowOpacity(), 128 / 255.0, 0.01);
-    EXPECT_EQ(Preview()->geometry().topLeft(), QPoint(40, 50));
+    EXPECT_EQ(Preview()->pos(), QPoint(40, 50));
     EXPECT_EQ(Parts()->Button("ToolButton2")->toolTip().toStdString(), "Open parts image");
     EXPECT_EQ(Layers()->Button("AddLayerToolButton")->toolTip().toStdString(),
               "Creates a new layer");
