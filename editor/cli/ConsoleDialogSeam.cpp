@@ -1,0 +1,14 @@
+#include "ConsoleDialogSeam.h"
+
+void TConsoleDialogSeam::ShowMessageBox(int32_t Kind, const std::string &Text)
+{
+    const char *prefix = "";
+    if (Kind == mkError)
+        FErrorShown = true;
+    else if (Kind == mkCaution)
+        prefix = "caution: ";
+    else if (Kind != mkInformation)
+        return;
+    std::fprintf(FOutput, "Tessella: %s%s\n", prefix, Text.c_str());
+    std::fflush(FOutput);
+}
