@@ -48,12 +48,12 @@ bool ParsePng(const uint8_t *data, size_t size, TImageSize &result)
 
 bool ParseBmp(const uint8_t *data, size_t size, TImageSize &result)
 {
-    if (size < 26)
+    if (size < 22)
         return false;
     const uint32_t infoSize = Le32(data + 14);
     if (infoSize == 12) // the old OS/2 header: 16-bit sizes
         return Accept(Le16(data + 18), Le16(data + 20), result);
-    if (infoSize < 40)
+    if (infoSize < 40 || size < 26)
         return false;
     const auto height = static_cast<int32_t>(Le32(data + 22));
     // A negative height stores the rows top down.
