@@ -133,3 +133,12 @@ inline void FreeImportedRecord(PluginMapRecord &record)
     record.HiddenData = nullptr;
     record.HiddenSize = 0;
 }
+
+// The host's side after a failed import: the plug-in has freed what it allocated and nulled
+// those pointers, so only a layer array that Layers still points to is the host's to free,
+// never anything inside it (a plug-in that freed without nulling must not be freed twice).
+inline void FreeFailedImportRecord(PluginMapRecord &record)
+{
+    TessellaFree(record.Layers);
+    record.Layers = nullptr;
+}

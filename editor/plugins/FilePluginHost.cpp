@@ -69,7 +69,8 @@ bool TFilePluginHost::LoadPlugins(const std::string &programFolder, const std::s
     FPluginList.clear();
     FHasProjectPlugin = FHasImportPlugin = FHasExportPlugin = false;
     SetCurrentDirectoryPath(programFolder);
-    const uint32_t flags = ScanFolder(folder);
+    std::set<std::string> visited;
+    const uint32_t flags = ScanFolder(folder, visited);
     for (size_t i = 0; i < FPluginList.size(); ++i) {
         if (ContainsNoCase(FPluginList[i].Filter(), "*.tzp"))
             std::swap(FPluginList[i], FPluginList[0]);
@@ -81,12 +82,16 @@ bool TFilePluginHost::LoadPlugins(const std::string &programFolder, const std::s
     return flags != 0;
 }
 
-uint32_t TFilePluginHost::ScanFolder(const std::string &relativeFolder)
+uint32_t TFilePluginHost::ScanFolder(const std::string &relativeFolder,
+                                     std::set<std::string> &visited)
 {
     namespace fs = std::filesystem;
     uint32_t flags = 0;
     std::error_code error;
     const fs::path folder = fs::path(FProgramFolder) / relativeFolder;
+    const fs::path real = fs::canonical(folder, error);
+    if (error || !visited.insert(real.string()).second)
+        return 0;
     std::vector<fs::directory_entry> entries;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         entries.push_back(*it);
@@ -99,7 +104,7 @@ uint32_t TFilePluginHost::ScanFolder(const std::string &relativeFolder)
         const std::string name = entry.path().filename().string();
         const std::string relative = relativeFolder + "/" + name;
         if (entry.is_directory(error)) {
-            flags |= ScanFolder(relative);
+            flags |= ScanFolder(relative, visited);
             continue;
         }
         if (Lower(entry.path().extension().string()) != ".so")

@@ -6,6 +6,7 @@
 #include "common/TessellaPlugin.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,9 @@ public:
                             int32_t mode) const;
 
 private:
-    uint32_t ScanFolder(const std::string &relativeFolder);
+    // Scans a folder below the program's folder and its sub-folders; Visited holds the real
+    // folders seen so far, so a folder linked into itself is scanned once.
+    uint32_t ScanFolder(const std::string &relativeFolder, std::set<std::string> &visited);
 
     std::string FProgramFolder;
     std::vector<TPluginList> FPluginList;

@@ -82,8 +82,10 @@ TProjectSettings TMainForm::CurrentProjectSettings() const
     settings.EditorFlags[5] = FView.FogMode;
     settings.TransEnabled = FView.TransEnabled;
     settings.TransColor = FView.TransColor;
+    settings.TransReserved = FTransReserved;
     settings.UseInvisiblePart = UseInvisiblePart();
     settings.InvisiblePart = InvisiblePart();
+    settings.InvisibleReserved = FInvisibleReserved;
     settings.GridColor = FView.GridColor;
     settings.AGridColor = FView.AGridColor;
     settings.Comment = ProjectComment;
@@ -147,7 +149,9 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         return result;
     FView.TransEnabled = settings.TransEnabled != 0;
     FView.TransColor = settings.TransColor;
+    FTransReserved = settings.TransReserved;
     SetInvisiblePart(settings.UseInvisiblePart != 0, settings.InvisiblePart);
+    FInvisibleReserved = settings.InvisibleReserved;
     ProjectComment = settings.Comment;
     FPlugins->HiddenBlock = std::move(settings.HiddenBlock);
 

@@ -151,9 +151,12 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
     WriteEditorFields(Settings, record);
     const std::string pluginName = FileNameOnly(PluginFileName);
     const std::string fileFolder = FolderOf(Path);
+    // Once the plug-in reports success, everything in the record is the host's to free.
+    bool handedOver = false;
     try {
         SetCurrentDirectoryPath(fileFolder);
         int32_t result = import(Context.Window, Path.c_str(), &record, Context.Progress);
+        handedOver = result == prSuccess;
         if (result == prSuccess &&
             (record.Width == 0 || record.Height == 0 || record.PartsWidth == 0 ||
              record.PartsHeight == 0 || record.LayerCount == 0 || record.BitCount < 8 ||
@@ -161,7 +164,7 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
             result = prInternalError;
         if (result == prCancelled) {
             Context.Progress(-1, -1, "");
-            FreeImportedRecord(record);
+            FreeFailedImportRecord(record);
             return prCancelled;
         }
         if (result != prSuccess)
@@ -170,7 +173,10 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
         return prSuccess;
     } catch (const std::exception &error) {
         Context.Progress(-1, -1, "");
-        FreeImportedRecord(record);
+        if (handedOver)
+            FreeImportedRecord(record);
+        else
+            FreeFailedImportRecord(record);
         BeforeFailure(Context);
         Dialogs().ShowMessageBox(
             mkError,

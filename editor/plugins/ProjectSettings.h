@@ -16,11 +16,11 @@ struct TProjectSettings {
     uint8_t AlignFlags = 0; // bit 0: the parts alignment follows the image's width
     uint8_t EditorFlags[6] = {1, 0, 0, 1, 0, 0};
     uint8_t TransEnabled = 0;
-    uint32_t TransColor = 0; // 0x00BBGGRR
-    uint8_t TransReserved = 0;
+    uint32_t TransColor = 0;     // 0x00BBGGRR
+    uint8_t TransReserved = 255; // carried from file to file, 255 for a new map
     uint8_t UseInvisiblePart = 0;
     uint16_t InvisiblePart = 0;
-    uint8_t InvisibleReserved = 0;
+    uint8_t InvisibleReserved = 255;
     uint32_t GridColor = 0xA4A0A0;
     uint32_t AGridColor = 0x0000FF;
     uint16_t Zoom = 256;

@@ -67,11 +67,9 @@ void TMapViewRenderer::DrawChipNumber(int32_t X0, int32_t Y0, int32_t DX, int32_
                 continue;
             const int32_t px = (X0 + c) * cw;
             const int32_t py = (Y0 + r) * ch;
-            // Each number stays inside its own cell, so a partial update shows the same
-            // numbers as a full one.
-            const TPixelRect cell = TPixelRect{px, py, px + cw, py + ch}.Intersected(FClip);
+            // A long number runs on over the next cells, as far as the overlay clip allows.
             painter.Draw(px + 1, py + yOff, QString::number(v), FState.NumberColor,
-                         FState.BoxNumber, FState.NumberBkColor, cell);
+                         FState.BoxNumber, FState.NumberBkColor, FClip);
         }
     }
 }

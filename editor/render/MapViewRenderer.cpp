@@ -1,5 +1,6 @@
 #include "MapViewRenderer.h"
 
+#include "PaintImage.h"
 #include "RasterPrimitives.h"
 
 #include <algorithm>
@@ -286,8 +287,19 @@ void TMapViewRenderer::DrawSelectedDataChip(int32_t X0, int32_t Y0, int32_t DX, 
 
 void TMapViewRenderer::DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t DY)
 {
-    if (FState.ShowNumber)
-        DrawChipNumber(X0, Y0, DX, DY);
+    if (FState.ShowNumber) {
+        // Numbers run on over their neighbours to the right and, on low cells, above and
+        // below: a region also draws, clipped, the numbers of the cells that reach into it,
+        // so that it shows what a full update shows there. Cells left of or above the view
+        // are not numbered in a full update either.
+        const int32_t columns =
+            CeilDiv(TTextPainter::WidestNumberWidth() + 1, FState.ViewCellWidth);
+        const int32_t rows =
+            CeilDiv(TTextPainter::LineHeight() - TTextPainter::FontHeight, FState.ViewCellHeight);
+        const int32_t x0 = std::max(0, X0 - columns);
+        const int32_t y0 = std::max(0, Y0 - rows);
+        DrawChipNumber(x0, y0, DX + X0 - x0, DY + Y0 - y0 + rows);
+    }
     if (FState.ShowGrid)
         DrawGridLine();
     DrawCurrentSelection();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 
 namespace
@@ -10,6 +11,14 @@ QColor ToQColor(uint32_t Color)
 {
     return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
                   static_cast<int>((Color >> 16) & 0xFF));
+}
+
+QFont NumberFont()
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(-TTextPainter::FontHeight);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
 }
 } // namespace
 
@@ -23,10 +32,7 @@ QImage WrapPixelBuffer(TPixelBuffer &Buffer)
 TTextPainter::TTextPainter(TPixelBuffer &Dest)
     : FBounds(BufferRect(Dest)), FImage(WrapPixelBuffer(Dest)), FPainter(&FImage)
 {
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(-FontHeight);
-    font.setStyleStrategy(QFont::NoAntialias);
-    FPainter.setFont(font);
+    FPainter.setFont(NumberFont());
     FPainter.setRenderHint(QPainter::TextAntialiasing, false);
 }
 
@@ -45,4 +51,14 @@ void TTextPainter::Draw(int32_t X, int32_t Y, const QString &Text, uint32_t Colo
         FPainter.setBackgroundMode(Qt::TransparentMode);
     }
     FPainter.drawText(QRect(X, Y, 1 << 16, 1 << 16), Qt::AlignLeft | Qt::AlignTop, Text);
+}
+
+int32_t TTextPainter::WidestNumberWidth()
+{
+    return QFontMetrics(NumberFont()).horizontalAdvance(QStringLiteral("65535"));
+}
+
+int32_t TTextPainter::LineHeight()
+{
+    return QFontMetrics(NumberFont()).height();
 }

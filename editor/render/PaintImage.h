@@ -32,6 +32,11 @@ public:
     void Draw(int32_t X, int32_t Y, const QString &Text, uint32_t Color, bool Boxed,
               uint32_t BoxColor, const TPixelRect &Clip);
 
+    // How far a text of the font may reach: the width of the widest part number and the
+    // height of a line, in pixels.
+    static int32_t WidestNumberWidth();
+    static int32_t LineHeight();
+
 private:
     TPixelRect FBounds;
     QImage FImage;

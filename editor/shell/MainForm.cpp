@@ -249,6 +249,8 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         Init();
         ApplyEditorFlags();
         FView.InvisiblePart = 0;
+        FTransReserved = 255;
+        FInvisibleReserved = 255;
         HiddenData.clear();
         ProjectComment.clear();
         if (FLayerForm != nullptr) {
@@ -278,6 +280,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         ToolButtonMediator();
     } catch (const std::exception &) {
         ShowMessageBox(mkError, "fatal : TMainForm.CreateNewMap");
+        return false;
     }
     return true;
 }
@@ -285,9 +288,8 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
 void TMainForm::WMInitialized()
 {
     InitHints();
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1 && SaveMessage()) {
-        OpenFile(arguments.at(1).toStdString());
+    if (!FCommandLineFile.empty() && SaveMessage()) {
+        OpenFile(FCommandLineFile);
         return;
     }
     CreateNewMap(100, 100, 1, 32, 32, 8, true);

@@ -61,6 +61,8 @@ public:
                       int32_t partsHeight, uint8_t bitCount, bool fixedAlignment);
     // The first map: the command line's file or the default 100 × 100 map.
     void WMInitialized();
+    // The file the first map comes from (a full path); empty for the default map.
+    void SetCommandLineFile(const std::string &path) { FCommandLineFile = path; }
     // A file dropped on the window or named on the command line.
     void OpenDroppedFile(const std::string &path);
     // What a drop on the window does: the first of the files is opened once the drop is over.
@@ -198,6 +200,7 @@ private:
     int32_t FOpenFilterIndex = 1;
 
     std::string FProgramFolder;
+    std::string FCommandLineFile;
     bool FInitialized = false;
     bool FViewReady = false;
     bool FClosingWritten = false;
@@ -212,6 +215,10 @@ private:
     uint16_t FOverviewScale = 2;
     TWindowBounds FRestoreBounds;
     int32_t FNumberColorType = 0;
+    // The bytes after the transparent colour and after the invisible part: carried from
+    // file to file, 255 for a new map.
+    uint8_t FTransReserved = 255;
+    uint8_t FInvisibleReserved = 255;
 
     // The parameters of the last new map.
     int32_t FNewMapWidth = 100;

@@ -314,7 +314,7 @@ void TMainForm::BuildToolBar()
     FToolBar->addSeparator();
     const TToolEntry switches[] = {
         {"ShowGridTollButton", ShowGridTollButton, "view-grid", "#", "ShowGridMenuItem"},
-        {"ShowCursorGridToolButton", ShowCursorGridToolButton, "edit-select-all", "+",
+        {"ShowCursorGridToolButton", ShowCursorGridToolButton, "tessella-cursor-grid", "+",
          "ShowCGridMenuItem"},
         {"LayerBlendToolButton", LayerBlendToolButton, "weather-fog", "~", "LayerFogMenuItem"},
         {"ShowMarkerToolButton", ShowMarkerToolButton, "mark-location", "M", "ShowMarkerMenuItem"},

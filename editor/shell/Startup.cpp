@@ -9,13 +9,24 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <filesystem>
 
 void ShowFatalError(const std::string &detail)
 {
     ShowMessageBox(mkError, GetLangMessage(28, "A fatal error occurred!") + "(" + detail + ")");
 }
 
-std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder)
+std::string CommandLineFile(int argc, char **argv)
+{
+    if (argc < 2 || argv[1] == nullptr || argv[1][0] == '\0')
+        return std::string();
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(argv[1], error);
+    return error ? std::string(argv[1]) : path.lexically_normal().string();
+}
+
+std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder,
+                                       const std::string &openFile)
 {
     if (!InitLanguage(programFolder)) {
         ShowFatalError("code:-1");
@@ -28,6 +39,7 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder)
         return nullptr;
     }
     form->CreateToolWindows();
+    form->SetCommandLineFile(openFile);
     // Parts images changed on disk are read again whenever the editor becomes active.
     TMainForm *window = form.get();
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,

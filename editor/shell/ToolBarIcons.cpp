@@ -1,11 +1,26 @@
 #include "ToolBarIcons.h"
 
+#include <QFile>
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 namespace
 {
+
+// Every size a tool bar may ask for at device pixel ratios 1, 1.5, 2, 3 and 4, rendered from
+// the vector image so that no size is a scaled copy of another.
+constexpr int kIconSizes[] = {16, 20, 22, 24, 32, 40, 44, 48, 64};
+
+QPixmap RenderIcon(QSvgRenderer &renderer, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
 
 QIcon LetterIcon(const QString &text)
 {
@@ -27,10 +42,27 @@ QIcon LetterIcon(const QString &text)
 
 } // namespace
 
+QIcon OwnToolBarIcon(const QString &themeName)
+{
+    const QString file = QStringLiteral(":/icons/%1.svg").arg(themeName);
+    if (!QFile::exists(file))
+        return QIcon();
+    QSvgRenderer renderer(file);
+    if (!renderer.isValid())
+        return QIcon();
+    QIcon icon;
+    for (int size : kIconSizes)
+        icon.addPixmap(RenderIcon(renderer, size));
+    return icon;
+}
+
 QIcon ToolBarIcon(const char *themeName, const QString &fallbackText)
 {
     const QString name = QString::fromLatin1(themeName);
     if (QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
+    QIcon own = OwnToolBarIcon(name);
+    if (!own.isNull())
+        return own;
     return LetterIcon(fallbackText);
 }

@@ -13,6 +13,9 @@ int main(int argc, char **argv)
         return RunCommandLine(argc, argv);
 
     QApplication application(argc, argv);
+    // Resolved after Qt took its own options out of argv, before start-up makes the
+    // program's folder current.
+    const std::string openFile = CommandLineFile(argc, argv);
     QApplication::setApplicationName("Tessella");
     TQtDialogSeam dialogs;
     InstallDialogSeam(&dialogs);
@@ -20,7 +23,7 @@ int main(int argc, char **argv)
     int exitCode = 1;
     {
         std::unique_ptr<TMainForm> mainForm =
-            StartEditor(QCoreApplication::applicationDirPath().toStdString());
+            StartEditor(QCoreApplication::applicationDirPath().toStdString(), openFile);
         if (mainForm) {
             mainForm->show();
             exitCode = QApplication::exec();

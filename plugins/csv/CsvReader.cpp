@@ -5,6 +5,7 @@
 #include "plugins/csv/CsvTokenizer.h"
 #include "plugins/csv/TextEncoding.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -65,9 +66,11 @@ int32_t ReadLayerLine(TCsvTokenizer &tokenizer, PluginLayerRecord &layer)
     return prSuccess;
 }
 
-// The cell blocks: rows of values separated by empty lines. Block j fills layer j and
-// must hold exactly Height rows of exactly Width values; blocks beyond the layer count
-// are ignored.
+// The cell blocks: rows of values separated by empty lines. Block j becomes layer j;
+// blocks beyond the layer count are ignored. Every layer gets R × C cells, R being the most
+// rows of any block and C the most values of any row, with the values a shorter row or
+// block lacks left 0. The host copies Width × Height cells, so only a file whose R × C
+// differs from that is refused.
 class TCellBlockReader
 {
 public:
@@ -81,101 +84,110 @@ public:
         bool afterLineEnd = false;
         for (;;) {
             const TCsvToken token = Tokenizer.Next();
-            int32_t result = prSuccess;
             switch (token.Kind) {
             case TCsvTokenKind::Integer:
             case TCsvTokenKind::Real:
-                result = AddValue(static_cast<uint16_t>(token.Integer));
+                AddValue(static_cast<uint16_t>(token.Integer));
                 break;
             case TCsvTokenKind::String:
             case TCsvTokenKind::Word:
-                result = AddValue(0);
+                AddValue(0);
                 break;
             case TCsvTokenKind::Character:
                 break;
             case TCsvTokenKind::Invalid:
-                result = InUsedBlock() ? prBrokenFile : prSuccess;
+                if (InUsedBlock())
+                    return prBrokenFile;
                 break;
             case TCsvTokenKind::LineEnd:
                 if (RowValues > 0)
-                    result = CloseRow();
+                    CloseRow();
                 else if (afterLineEnd)
-                    result = CloseBlock(progress);
+                    CloseBlock();
                 break;
             case TCsvTokenKind::EndOfFile:
-                result = CloseRow();
-                if (result == prSuccess)
-                    result = CloseBlock(progress);
-                if (result != prSuccess)
-                    return result;
-                if (Blocks == 0 || Block < Record.LayerCount)
-                    return prBrokenFile;
-                return prSuccess;
+                CloseRow();
+                CloseBlock();
+                return BuildLayers(progress);
             }
-            if (result != prSuccess)
-                return result;
             afterLineEnd = token.Kind == TCsvTokenKind::LineEnd;
         }
     }
 
 private:
-    bool InUsedBlock() const { return Block < Record.LayerCount; }
+    // One block's values row after row, and the length of each row.
+    struct TBlock {
+        std::vector<uint16_t> Values;
+        std::vector<uint64_t> RowLengths;
+    };
 
-    int32_t AddValue(uint16_t value)
+    bool InUsedBlock() const { return Blocks.size() < Record.LayerCount; }
+
+    void AddValue(uint16_t value)
     {
-        if (InUsedBlock()) {
-            if (RowValues >= Record.Width || Rows >= Record.Height)
-                return prBrokenFile;
-            if (Cells == nullptr) {
-                Cells = static_cast<uint16_t *>(TessellaAlloc(CellCount() * 2));
-                Owned.Layer(Block).Cells = Cells;
-                if (Cells == nullptr)
-                    return prNoMemory;
-            }
-            Cells[Rows * uint64_t{Record.Width} + RowValues] = value;
-        }
+        if (InUsedBlock())
+            Current.Values.push_back(value);
         ++RowValues;
-        return prSuccess;
     }
 
-    int32_t CloseRow()
+    void CloseRow()
     {
         if (RowValues == 0)
-            return prSuccess;
-        if (InUsedBlock() && RowValues != Record.Width)
-            return prBrokenFile;
-        ++Rows;
-        RowValues = 0;
-        return prSuccess;
-    }
-
-    int32_t CloseBlock(ProgressProc progress)
-    {
-        if (Rows == 0)
-            return prSuccess;
-        ++Blocks;
+            return;
         if (InUsedBlock()) {
-            if (Rows != Record.Height)
-                return prBrokenFile;
-            if (progress(static_cast<int32_t>(Block), Record.LayerCount, "Importing...") == 0)
-                return prCancelled;
-            ++Block;
-            Cells = nullptr;
+            Current.RowLengths.push_back(RowValues);
+            Columns = std::max(Columns, RowValues);
         }
-        Rows = 0;
-        return prSuccess;
+        RowValues = 0;
+        HasRows = true;
     }
 
-    uint64_t CellCount() const { return uint64_t{Record.Width} * Record.Height; }
+    void CloseBlock()
+    {
+        if (!HasRows)
+            return;
+        if (InUsedBlock()) {
+            Rows = std::max<uint64_t>(Rows, Current.RowLengths.size());
+            Blocks.push_back(std::move(Current));
+            Current = TBlock();
+        }
+        HasRows = false;
+    }
+
+    int32_t BuildLayers(ProgressProc progress)
+    {
+        if (Blocks.size() < Record.LayerCount || Blocks.empty())
+            return prBrokenFile;
+        if (Rows * Columns != uint64_t{Record.Width} * Record.Height)
+            return prBrokenFile;
+        for (size_t j = 0; j < Blocks.size(); ++j) {
+            auto *cells = static_cast<uint16_t *>(TessellaAlloc(Rows * Columns * 2));
+            Owned.Layer(j).Cells = cells;
+            if (cells == nullptr)
+                return prNoMemory;
+            const TBlock &block = Blocks[j];
+            const uint16_t *value = block.Values.data();
+            for (size_t r = 0; r < block.RowLengths.size(); ++r) {
+                std::copy(value, value + block.RowLengths[r], cells + r * Columns);
+                value += block.RowLengths[r];
+            }
+            Blocks[j] = TBlock();
+            if (progress(static_cast<int32_t>(j), static_cast<int32_t>(Blocks.size()),
+                         "Importing...") == 0)
+                return prCancelled;
+        }
+        return prSuccess;
+    }
 
     TCsvTokenizer &Tokenizer;
     TImportedRecord &Owned;
     PluginMapRecord &Record;
-    uint16_t *Cells = nullptr;
+    std::vector<TBlock> Blocks; // the blocks that become layers
+    TBlock Current;
     uint64_t RowValues = 0;
-    uint64_t Rows = 0;
-    uint32_t Block = 0;  // the block being read; blocks from LayerCount on are ignored
-    uint64_t Blocks = 0; // every block seen
+    bool HasRows = false; // the block being read has a row, used or not
+    uint64_t Rows = 0;    // R
+    uint64_t Columns = 0; // C
 };
 
 } // namespace

@@ -77,6 +77,9 @@ TCsvTokenizer::TCsvTokenizer(const char *data, size_t size, bool doubleByteText)
     : Begin(reinterpret_cast<const uint8_t *>(data)), Cursor(Begin), End(Begin + size),
       DoubleByte(doubleByteText)
 {
+    // A UTF-8 byte order mark says how the text is encoded; it is no part of the header.
+    if (size >= 3 && Begin[0] == 0xEF && Begin[1] == 0xBB && Begin[2] == 0xBF)
+        Cursor += 3;
 }
 
 void TCsvTokenizer::SkipLineEnd()

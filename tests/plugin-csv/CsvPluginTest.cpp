@@ -250,7 +250,6 @@ TEST_F(CsvPluginTest, MalformedFilesAreBrokenAndLeaveNothingOwned)
         Header3x2 + "\"a\",\"\",1\n",                      // no cells
         Header3x2 + "\"a\",\"\",1\n1,2,3\n",               // too few rows
         Header3x2 + "\"a\",\"\",1\n1,2,3\n4,5,6\n7,8,9\n", // too many rows
-        Header3x2 + "\"a\",\"\",1\n1,2,3\n4,5\n",          // short row
         Header3x2 + "\"a\",\"\",1\n1,2,3,4\n5,6,7\n",      // long row
         Header3x2 + "\"a\",\"\",1\n1,\"open\n4,5,6\n",     // broken string
         "3,2,32,32,2,8,0,0,0,0,0,0\n\"a\",\"\",1\n\"b\",\"\",1\n1,2,3\n4,5,6\n", // one block for
@@ -262,6 +261,27 @@ TEST_F(CsvPluginTest, MalformedFilesAreBrokenAndLeaveNothingOwned)
         EXPECT_EQ(ImportText(text), 4);
         EXPECT_TRUE(RecordOwnsNothing(Imported));
     }
+}
+
+// Rows and blocks shorter than the longest leave their missing values 0; what counts is
+// that the longest row times the most rows makes the map's size. A byte order mark in
+// front of the header is no value.
+TEST_F(CsvPluginTest, ShortRowsAndBlocksAreFilledWithZeros)
+{
+    const std::string text = "\xEF\xBB\xBF"
+                             "3,2,32,32,2,8,0,0,0,0,0,0\n\"a\",\"\",1\n\"b\",\"\",1\n"
+                             "1,2,3\n4,5\n\n"
+                             "7\n";
+    EXPECT_EQ(Supported("bom.csv", text), 0);
+    ASSERT_EQ(ImportText(text), 0);
+    EXPECT_EQ(Imported.Width, 3u);
+    EXPECT_EQ(Cells(0), (std::vector<uint16_t>{1, 2, 3, 4, 5, 0}));
+    EXPECT_EQ(Cells(1), (std::vector<uint16_t>{7, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Text(Imported.Layers[1].Name), "b");
+
+    // Two rows of at most two values make 2 × 2 cells, which is not the map's 3 × 2.
+    EXPECT_EQ(ImportText(Header3x2 + "\"a\",\"\",1\n1,2\n4\n"), 4);
+    EXPECT_TRUE(RecordOwnsNothing(Imported));
 }
 
 TEST_F(CsvPluginTest, ProgressAndCancel)

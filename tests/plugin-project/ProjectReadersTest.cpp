@@ -304,6 +304,32 @@ TEST_F(ProjectPluginTest, OverLongFixedChunksDoNotSpillIntoOtherFields)
     EXPECT_EQ(Imported.Layers[0].Visible, 1);
 }
 
+// The header chunk's size decides nothing beyond its 20 bytes in the sequential layouts
+// either: a longer "UMFh" reads exactly like a 20-byte one.
+TEST_F(ProjectPluginTest, OverLongVersion3HeaderReadsLikeAShortOne)
+{
+    auto version3 = [](size_t extra) {
+        TBytes chunks;
+        TBytes header = MapHeaderBytes(2, 1, 32, 32, 1, 16, 1, 0);
+        header.Repeat(0xEE, extra);
+        chunks.Chunk("UMFh", header);
+        chunks.Chunk("InvC", TBytes().U8(1).U16(300).U8(8));
+        TBytes layer;
+        layer.Chunk("LSTR", TBytes().Text("land")).Chunk("LDAT", CellBytes({5, 6}));
+        chunks.Chunk("LAY_", layer);
+        return ProjectFile(chunks);
+    };
+    for (size_t extra : {size_t{0}, size_t{3}, size_t{22}, size_t{28}}) {
+        SCOPED_TRACE(extra);
+        ASSERT_EQ(ImportBytes(version3(extra)), 0);
+        EXPECT_EQ(Imported.Width, 2u);
+        EXPECT_EQ(Imported.UseInvisiblePart, 1);
+        EXPECT_EQ(Imported.InvisiblePart, 300);
+        EXPECT_EQ(Imported.InvisibleReserved, 8);
+        EXPECT_EQ(LayerCells(Imported, 0), (std::vector<uint16_t>{5, 6}));
+    }
+}
+
 TEST_F(ProjectPluginTest, CellDataOfTheWrongSizeIsABrokenFile)
 {
     for (const std::vector<uint16_t> &cells :

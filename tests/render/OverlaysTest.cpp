@@ -123,6 +123,30 @@ TEST_F(OverlaysTest, NumbersAreDrawnInTheirCellsOnTheCurrentLayer)
     EXPECT_GT(BoundsOf(red, {48, 24, 72, 48}).Width(), box.Width());
 }
 
+// A number wider than its cell runs on over the next cells instead of being cut; a partial
+// update of a cell it runs into shows it the same.
+TEST_F(OverlaysTest, LongNumbersRunOverIntoTheNextCells)
+{
+    PlainSetup(8, 2, 8, 64, 16);
+    SetCell(0, 0, 0, 12345);
+    State.ShowNumber = true;
+    State.NumberColor = 0x000000FF;
+    // Only the long number: the other cells hold the invisible part, which gets none.
+    State.UseInvisiblePart = true;
+    State.forceinvnum = 1;
+    Renderer().ComposeFull();
+    const uint32_t red = 0x00FF0000;
+    const TPixelRect box = BoundsOf(red, BufferRect(Back));
+    ASSERT_FALSE(box.IsEmpty());
+    EXPECT_GT(box.Right, 3 * 8);
+    const TPixelBuffer full = Back;
+    Back.Fill(0);
+    Renderer().ComposeRegion(2, 0, 0, 0);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 16; x < 24; ++x)
+            ASSERT_EQ(Back.Pixel(x, y), full.Pixel(x, y)) << x << "," << y;
+}
+
 TEST_F(OverlaysTest, NumberMinAndTheHiddenLayerSuppressNumbers)
 {
     PlainSetup(2, 2, 12, 24, 24);

@@ -2,6 +2,8 @@
 #include "editor/shell/ChipForm.h"
 #include "editor/shell/LayerForm.h"
 
+#include <QImage>
+#include <algorithm>
 #include <fstream>
 
 using TFileCommands = TEditorFixture;
@@ -209,4 +211,100 @@ TEST_F(TFileCommands, ExportWritesTmxThroughTheExportOnlyPlugin)
         Seam->MessageTexts(),
         (std::vector<std::string>{"The plug-in that supported writing this file was not found.",
                                   "The plug-in that supported reading this file was not found."}));
+}
+
+namespace
+{
+
+std::vector<uint8_t> ReadBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+// The data byte at offset of the first chunk with this identifier.
+uint8_t &ChunkByte(std::vector<uint8_t> &bytes, const char *id, size_t offset)
+{
+    const auto found = std::search(bytes.begin(), bytes.end(), id, id + 4);
+    EXPECT_NE(found, bytes.end()) << id;
+    return *(found + 8 + static_cast<std::ptrdiff_t>(offset));
+}
+
+} // namespace
+
+// The byte after the transparent colour and the byte after the invisible part travel from
+// file to file; a new map stores 255 in both.
+TEST_F(TFileCommands, ReservedProjectBytesAreCarriedAndDefaultTo255)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    const std::string first = (Folder / "first.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{first, 1});
+    ASSERT_TRUE(Form->SaveAs());
+    std::vector<uint8_t> bytes = ReadBytes(first);
+    EXPECT_EQ(ChunkByte(bytes, "ColK", 5), 255);
+    EXPECT_EQ(ChunkByte(bytes, "InvC", 3), 255);
+
+    ChunkByte(bytes, "ColK", 5) = 7;
+    ChunkByte(bytes, "InvC", 3) = 8;
+    const std::string second = (Folder / "second.tzp").string();
+    WriteBytes(second, bytes);
+    ASSERT_TRUE(Form->OpenFile(second));
+    const std::string third = (Folder / "third.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{third, 1});
+    ASSERT_TRUE(Form->SaveAs());
+    bytes = ReadBytes(third);
+    EXPECT_EQ(ChunkByte(bytes, "ColK", 5), 7);
+    EXPECT_EQ(ChunkByte(bytes, "InvC", 3), 8);
+}
+
+// A project's invisible part is what the map view leaves out: the cell of the upper layer
+// that holds it shows the layer below.
+TEST_F(TFileCommands, TheOpenedProjectsInvisiblePartIsNotDrawn)
+{
+    CopyPlugins();
+    QImage parts(24, 8, QImage::Format_RGB32);
+    parts.fill(Qt::red);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 24; ++x)
+            parts.setPixel(x, y, x < 16 ? 0xFF00FF00u : 0xFF0000FFu);
+    ASSERT_TRUE(parts.save(QString::fromStdString((Folder / "parts.bmp").string()), "BMP"));
+    // Two layers of 2 × 1 cells: blue (part 2) below, the invisible part 1 and red above.
+    WriteBytes((Folder / "map.csv").string(), [] {
+        const std::string text = "2,1,8,8,2,8,0,0,1,1,0,0\n\"bottom\",\"parts.bmp\",1\n"
+                                 "\"top\",\"parts.bmp\",1\n2,2\n\n1,0\n";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }());
+    ASSERT_TRUE(Start());
+    Form->show();
+    ASSERT_TRUE(Form->OpenFile((Folder / "map.csv").string()));
+    ASSERT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
+    Form->RedrawAll();
+    const TPixelBuffer &view = Form->BackBuffer();
+    EXPECT_EQ(view.Pixel(3, 3), 0x0000FFu); // the bottom layer's blue through the hole
+    EXPECT_EQ(view.Pixel(11, 3), 0xFF0000u);
+}
+
+// A plug-in whose import fails has freed what it allocated; the editor frees only the layer
+// array the record still holds, reports the failure and goes on with a new map.
+TEST_F(TFileCommands, AFailedImportFreesOnlyTheLayerArray)
+{
+    CopyPlugins();
+    std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "tests" / "plugins" /
+                                   "test_failing_import.so",
+                               Folder / "Plugins" / "test_failing_import.so");
+    ASSERT_TRUE(Start());
+    WriteBytes((Folder / "level.brk").string(), {1, 2, 3});
+    EXPECT_FALSE(Form->OpenFile((Folder / "level.brk").string()));
+    EXPECT_EQ(Seam->MessageTexts(),
+              std::vector<std::string>{"The error occurred while reading level.brk. (The file is "
+                                       "broken!(4)@test_failing_import.so)"});
+    EXPECT_EQ(MapDocument()->Width(), 100);
 }

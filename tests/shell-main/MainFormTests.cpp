@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using TStartup = TEditorFixture;
 
@@ -227,4 +229,56 @@ TEST_F(TStartup, DroppingThreeFilesOpensOnlyTheFirst)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(Form->DocumentName, "one.csv");
     EXPECT_EQ(MapDocument()->Width(), 100);
+}
+
+// A link in "Plugins" that leads back up is followed once: every plug-in is loaded once.
+TEST_F(TStartup, APluginFolderLinkedIntoItselfIsScannedOnce)
+{
+    CopyPlugins();
+    std::filesystem::create_directory_symlink(Folder / "Plugins", Folder / "Plugins" / "loop");
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(Form->Plugins()->PluginList().size(), 2u);
+    EXPECT_EQ(Form->Plugins()->PluginList()[0].FileName, "Plugins/tzp.so");
+}
+
+// A file named on the command line without a folder is the one in the folder the program
+// was started from, although start-up makes the program's folder current.
+TEST_F(TStartup, ARelativeCommandLineFileIsTakenFromTheStartFolder)
+{
+    CopyPlugins();
+    const std::filesystem::path maps = Folder / "maps";
+    std::filesystem::create_directories(maps);
+    std::ofstream(maps / "map.csv") << "3,2,32,32,1,8,0,0,0,0,0,0\n\"a\",\"\",1\n1,2,3\n4,5,6\n";
+    std::filesystem::current_path(maps);
+    char program[] = "Tessella";
+    char name[] = "map.csv";
+    char *argv[] = {program, name, nullptr};
+    const std::string openFile = CommandLineFile(2, argv);
+    Form = StartEditor(Folder.string(), openFile);
+    ASSERT_TRUE(Form);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
+    EXPECT_EQ(Form->DocumentPath, (maps / "map.csv").string());
+    EXPECT_EQ(MapDocument()->Width(), 3);
+}
+
+// A new map that cannot be made is a failure, also for the window-message caller.
+TEST_F(TStartup, ANewMapThatCannotBeMadeIsReportedAsFailed)
+{
+    CopyPlugins();
+    ASSERT_TRUE(InitLanguage(Folder.string()));
+    ReplaceMapDocument(std::make_unique<TMap>());
+    TMainForm form(Folder.string()); // before the tool windows exist
+    ASSERT_TRUE(form.Initialized());
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &previous), 0);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit small = previous;
+    small.rlim_cur =
+        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &small), 0);
+    const bool made = form.CreateNewMap(10000, 10000, 1, 32, 32, 8, true); // 200 MB of cells
+    setrlimit(RLIMIT_AS, &previous);
+    EXPECT_FALSE(made);
 }
