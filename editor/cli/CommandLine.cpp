@@ -119,7 +119,8 @@ int RunRender(const TFilePluginHost &plugins, const std::string &programFolder,
     }
     TMapImageComposer composer(document, map.Parts(), map.Settings(), cellWidth, cellHeight);
     std::string error;
-    if (!writer->Begin(image, composer.ImageWidth(), composer.ImageHeight(), error)) {
+    if (!composer.CanCompose(error) ||
+        !writer->Begin(image, composer.ImageWidth(), composer.ImageHeight(), error)) {
         ReportWriteFailure(image, error);
         return kFailed;
     }

@@ -4,12 +4,27 @@
 #include "editor/render/MapViewRenderer.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace
 {
 // About this many pixel rows per band: big enough for the renderer's row loops, small
 // enough to stay in the processor's cache for wide pictures.
 constexpr int32_t kBandPixels = 128;
+constexpr int64_t kMaxBandBytes = int64_t{1} << 30;
+
+// The background as a brush whose rows start Offset pixel rows further down: a band that
+// begins at that row of the picture continues the checkerboard of the rows above it.
+TPixelBuffer ShiftedBackground(const TPixelBuffer &Background, int64_t Offset)
+{
+    TPixelBuffer shifted(Background.Width(), Background.Height(), 32);
+    for (int32_t y = 0; y < Background.Height(); ++y) {
+        const int32_t from = static_cast<int32_t>((y + Offset) % Background.Height());
+        std::copy(Background.Row32(from), Background.Row32(from) + Background.Width(),
+                  shifted.Row32(y));
+    }
+    return shifted;
+}
 } // namespace
 
 TMapImageComposer::TMapImageComposer(const TMap &Map, const TChipPositions &Parts,
@@ -32,7 +47,7 @@ TMapImageComposer::TMapImageComposer(const TMap &Map, const TChipPositions &Part
     FState.ShowMarker = false;
     FState.FogMode = false;
     FState.Selection = TSelection{};
-    FBandRows = std::max(8, (kBandPixels / std::max(1, CellHeight)) / 8 * 8);
+    FBandRows = std::max(1, kBandPixels / std::max(1, CellHeight));
 }
 
 int64_t TMapImageComposer::ImageWidth() const
@@ -43,6 +58,15 @@ int64_t TMapImageComposer::ImageWidth() const
 int64_t TMapImageComposer::ImageHeight() const
 {
     return static_cast<int64_t>(FMap.Height()) * FState.ViewCellHeight;
+}
+
+bool TMapImageComposer::CanCompose(std::string &Reason) const
+{
+    const int64_t bytes = ImageWidth() * FBandRows * FState.ViewCellHeight * 4;
+    if (ImageWidth() <= std::numeric_limits<int32_t>::max() && bytes <= kMaxBandBytes)
+        return true;
+    Reason = "the picture is too wide to compose";
+    return false;
 }
 
 bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32_t *Pixels)> &Row)
@@ -58,7 +82,8 @@ bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32
         FState.ViewHeight = rows * ch;
         FState.ScrollX = 0;
         FState.ScrollY = firstRow;
-        TMapViewRenderer renderer(FMap, FState, FParts, band, &background);
+        const TPixelBuffer brush = ShiftedBackground(background, int64_t{firstRow} * ch);
+        TMapViewRenderer renderer(FMap, FState, FParts, band, &brush);
         if (!renderer.ComposeFull())
             return false;
         for (int32_t y = 0; y < rows * ch; ++y)

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class TMapImageComposer
 {
@@ -20,9 +21,10 @@ public:
 
     int64_t ImageWidth() const;
     int64_t ImageHeight() const;
-    // Rows of cells per band: a multiple of 8, so the background's 8 × 8 checkerboard
-    // continues from band to band exactly as in one picture.
+    // Rows of cells per band.
     int32_t BandRows() const { return FBandRows; }
+    // Whether one band fits in memory; the reason when it does not.
+    bool CanCompose(std::string &Reason) const;
 
     // Row(Y, Pixels) for Y = 0 .. ImageHeight - 1 in order, each row ImageWidth pixels of
     // 0x00RRGGBB. Stops and returns false as soon as Row does.

@@ -98,7 +98,7 @@ TEST(TRender, PicturesAreExactlyTheMapViewsComposition)
         bool AllLayers;
     };
     const TCase cases[] = {{"6.25", 16, "tiny.png", false},
-                           {"50%", 128, "half.bmp", false},
+                           {"37.5%", 96, "narrow.bmp", false},
                            {"100", 256, "full.png", false},
                            {"300", 768, "large.png", true}};
     for (const TCase &c : cases) {
