@@ -11,7 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils
   xvfb xauth xdotool imagemagick
-  tiled python3
+  tiled python3 time
 )
 
 missing=()
