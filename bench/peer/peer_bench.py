@@ -161,7 +161,7 @@ def main():
         write_tzp(tzp, size)
         measure([tessella, "--convert", tzp, tmx], our_env)
         zoom = PICTURE * 100.0 / (size * PART)
-        repeat = 3 if size <= 1024 else 2
+        repeat = 5 if size <= 1024 else 3
         print("  rendering at %g %% ..." % zoom, flush=True)
         ours = measure([tessella, "--render", tzp, os.path.join(work, "ours%d.png" % size),
                         "--zoom", "%g" % zoom], our_env, repeat)

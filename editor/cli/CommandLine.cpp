@@ -65,10 +65,8 @@ int RunConvert(const TFilePluginHost &plugins, const std::string &programFolder,
     THeadlessMap map(programFolder, false);
     if (!map.Open(plugins, source))
         return kFailed;
-    TessellaWindow window{};
-    window.StructSize = sizeof window;
-    const TTransferContext context{
-        plugins, &window, [](int32_t, int32_t, const char *) -> int32_t { return 1; }, {}};
+    TessellaWindow window = HeadlessWindow();
+    const TTransferContext context{plugins, &window, QuietProgress, {}};
     // Any plug-in that writes the target's extension will do, as in Save As and Export.
     const bool saved = SaveThroughPlugins(plugins, target, 0, [&](const TPluginList &entry) {
         return ExportMapFile(context, target, entry.FileName, map.Map(), map.Settings(),

@@ -7,12 +7,6 @@
 namespace
 {
 
-// Nobody watches: every step goes on.
-int32_t QuietProgress(int32_t, int32_t, const char *)
-{
-    return 1;
-}
-
 // Plug-ins that ask the user for a file get no answer: there is no window to ask in.
 intptr_t NoMessage(TessellaWindow *, uint32_t, uintptr_t, intptr_t)
 {
@@ -24,6 +18,20 @@ int32_t NoFileChosen(TessellaWindow *, const char *, const char *, const char *,
 }
 
 } // namespace
+
+TessellaWindow HeadlessWindow()
+{
+    TessellaWindow window{};
+    window.StructSize = sizeof window;
+    window.SendMessage = NoMessage;
+    window.AskOpenFileName = NoFileChosen;
+    return window;
+}
+
+int32_t QuietProgress(int32_t, int32_t, const char *)
+{
+    return 1;
+}
 
 class THeadlessMap::TTarget : public TImportTarget
 {
@@ -88,10 +96,7 @@ THeadlessMap::~THeadlessMap()
 bool THeadlessMap::Open(const TFilePluginHost &Plugins, const std::string &Path)
 {
     FFolder = std::filesystem::path(Path).parent_path().string();
-    TessellaWindow window{};
-    window.StructSize = sizeof window;
-    window.SendMessage = NoMessage;
-    window.AskOpenFileName = NoFileChosen;
+    TessellaWindow window = HeadlessWindow();
     const TTransferContext context{Plugins, &window, QuietProgress, {}};
     TTarget target(*this);
     const TPluginList *used = OpenThroughPlugins(Plugins, Path, [&](const TPluginList &entry) {

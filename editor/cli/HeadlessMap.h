@@ -13,6 +13,13 @@
 #include <string>
 #include <vector>
 
+// The window handle plug-ins get on the command line: its services answer that nobody is
+// there (no message is handled, no file is chosen).
+TessellaWindow HeadlessWindow();
+
+// The progress callback of the command line: nobody watches, every step goes on.
+int32_t QuietProgress(int32_t Position, int32_t Total, const char *Message);
+
 struct THeadlessLayerImage {
     std::string Stored;   // as the file holds it; empty when the layer has none
     std::string Resolved; // the full path it leads to
