@@ -11,6 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils
   xvfb xauth xdotool imagemagick
+  shared-mime-info xdg-utils desktop-file-utils
   tiled python3 time
 )
 

@@ -28,11 +28,10 @@ namespace fs = std::filesystem;
 namespace
 {
 
-// Long transfers keep the windows alive between their steps.
-int32_t EditorProgress(int32_t, int32_t, const char *)
+// Long transfers report to the progress window, which keeps the windows alive.
+int32_t EditorProgress(int32_t position, int32_t total, const char *message)
 {
-    QCoreApplication::processEvents();
-    return 1;
+    return TMainForm::ProgressProc(position, total, message);
 }
 
 std::string FileNameOnly(const std::string &path)
@@ -132,19 +131,26 @@ private:
 
 int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &pluginFileName)
 {
+    // The running gesture ends before the map it works on goes.
+    EndGesture();
     TMap *map = MapDocument();
     if (map == nullptr)
         return prNotImplemented;
     TProjectSettings settings = CurrentProjectSettings();
     settings.Zoom = 256;
     TMainFormImportTarget target(*this);
-    const TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress,
-                                   [this] { FViewReady = true; }};
+    TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress, [this] {
+                                 FViewReady = true;
+                                 ShowAllClients();
+                             }};
+    context.BeforeImport = [this] { HideAllClients(); };
     const int32_t result = ImportMapFile(context, path, pluginFileName, *map, target, settings);
     if (result == prInternalError) {
         CreateNewMap(100, 100, 1, 32, 32, 8, true);
         return result;
     }
+    if (result == prCancelled)
+        ShowAllClients();
     if (result != prSuccess)
         return result;
     FView.TransEnabled = settings.TransEnabled != 0;
@@ -165,11 +171,14 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
     if (FPreviewForm != nullptr)
         FPreviewForm->InitPreview(FOverviewScale);
     ToolButtonMediator();
+    ShowAllClients();
     return prSuccess;
 }
 
 int32_t TMainForm::PluginProcExport(const std::string &path, const std::string &pluginFileName)
 {
+    // A floating block is put down first, so the file holds what the view shows.
+    EndGesture();
     TMap *map = MapDocument();
     if (map == nullptr)
         return prNotImplemented;

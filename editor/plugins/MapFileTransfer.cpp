@@ -155,6 +155,8 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
     bool handedOver = false;
     try {
         SetCurrentDirectoryPath(fileFolder);
+        if (Context.BeforeImport)
+            Context.BeforeImport();
         int32_t result = import(Context.Window, Path.c_str(), &record, Context.Progress);
         handedOver = result == prSuccess;
         if (result == prSuccess &&

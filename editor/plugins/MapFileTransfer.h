@@ -20,6 +20,9 @@ struct TTransferContext {
     // Runs right before a failure is reported (the main window makes itself ready and
     // visible); may be empty.
     std::function<void()> BeforeFailureMessage;
+    // Runs right before the plug-in's Import (the main window hides its tool windows);
+    // may be empty.
+    std::function<void()> BeforeImport = {};
 };
 
 // The search of File > Open: asks each plug-in in table order whether it reads Path and

@@ -37,6 +37,7 @@ void TChipForm::Init()
     for (const std::string &name : ReadImagePluginOrder(SettingsFile()))
         settings.push_back({name, ReadImagePluginEnabled(SettingsFile(), name)});
     FTable->Init("Plugins", FProgramFolder, settings);
+    FTable->SusiePlugins().SetProgress(FOwner->ProgressCallback());
 }
 
 bool TChipForm::AddMapChip(const std::string &fileName)

@@ -134,6 +134,9 @@ inline constexpr TLangText ResultUndefined{39, "Undefined error!"};
 inline constexpr TLangText Unused40{40, ""};
 inline constexpr TLangText PartsSizeChanged{
     41, "Parts size was changed. Please load a new parts image that suits the size."};
+// The size dialogs refuse sizes below 1: a map or a part needs at least one cell or pixel.
+inline constexpr TLangText SizeWidthRange{42, "Please input 1 or more for a width."};
+inline constexpr TLangText SizeHeightRange{43, "Please input 1 or more for a height."};
 
 // In index order, without gaps.
 inline constexpr TLangText All[] = {
@@ -179,5 +182,7 @@ inline constexpr TLangText All[] = {
     ResultUndefined,
     Unused40,
     PartsSizeChanged,
+    SizeWidthRange,
+    SizeHeightRange,
 };
 } // namespace LangMessage

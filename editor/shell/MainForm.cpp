@@ -84,6 +84,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FHorzScrollBar = new QScrollBar(Qt::Horizontal, central);
     FVertScrollBar = new QScrollBar(Qt::Vertical, central);
     grid->addWidget(FViewWidget, 0, 0);
+    FViewWidget->setFocus(); // the keys of the tools go to the map view
     grid->addWidget(FVertScrollBar, 0, 1);
     grid->addWidget(FHorzScrollBar, 1, 0);
     setCentralWidget(central);
@@ -147,10 +148,7 @@ int32_t TMainForm::GetMaxIndex() const
 
 void TMainForm::Init()
 {
-    FView.Selection = TSelection();
-    FView.Floating = false;
-    FView.FloatingBlocks = nullptr;
-    FView.FoundMark = false;
+    CloseData();
     if (const TMap *map = MapDocument()) {
         FView.ViewCellWidth = ViewCellSizeFromZoom(map->PartsWidth(), FViewZoom);
         FView.ViewCellHeight = ViewCellSizeFromZoom(map->PartsHeight(), FViewZoom);
@@ -158,9 +156,6 @@ void TMainForm::Init()
         FView.ViewCellWidth = ViewCellSizeFromZoom(32, FViewZoom);
         FView.ViewCellHeight = ViewCellSizeFromZoom(32, FViewZoom);
     }
-    FView.ScrollX = 0;
-    FView.ScrollY = 0;
-    FView.Dragging = false;
     if (FHorzScrollBar != nullptr) {
         const QSignalBlocker blockH(FHorzScrollBar);
         const QSignalBlocker blockV(FVertScrollBar);
@@ -234,6 +229,8 @@ void TMainForm::UpdateTitle()
 bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, int32_t partsWidth,
                              int32_t partsHeight, uint8_t bitCount, bool fixedAlignment)
 {
+    // The running gesture ends before the map it works on goes.
+    EndGesture();
     try {
         auto map = std::make_unique<TMap>();
         map->Initialize(width, height, partsWidth, partsHeight, bitCount);
@@ -319,6 +316,9 @@ bool TMainForm::event(QEvent *event)
 
 void TMainForm::SetSelection(const TSelection &selection)
 {
+    // A floating block is put down where it is before the selection moves away from it.
+    if (FView.Floating)
+        EndGesture();
     FView.Selection = selection;
     FView.FoundMark = false;
     const TMap *map = MapDocument();
@@ -338,9 +338,20 @@ void TMainForm::SetSelection(const TSelection &selection)
     RedrawAll();
 }
 
+std::string TMainForm::StatusText(int32_t panel) const
+{
+    if (panel < 0 || panel > 2 || FStatusPanels[panel] == nullptr)
+        return std::string();
+    return FStatusPanels[panel]->text().toStdString();
+}
+
 void TMainForm::LayerChanged()
 {
     FView.CurrentLayer = FLayerForm != nullptr ? FLayerForm->GetCurrentLayerIndex() : -1;
+    // A drag does not go on into a layer that may not be edited.
+    if (FView.Dragging && FLayerForm != nullptr &&
+        !FLayerForm->GetLayerVisibleState(FView.CurrentLayer))
+        EndDrag();
     UpdateTitle();
     ToolButtonMediator();
     RedrawAll();
@@ -426,13 +437,38 @@ void TMainForm::RedrawAll()
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
         return;
     FView.ViewReady = FViewReady;
+    RefreshCursorBlock();
     TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
     renderer.ComposeFull();
+    ShowSelectionStatus();
     if (FStatusPanels[2] != nullptr)
         FStatusPanels[2]->setText(
             QString::fromStdString(DisplayStatusText(FView, map->Width(), map->Height())));
     if (FViewWidget != nullptr)
         FViewWidget->update();
+}
+
+void TMainForm::UpdateCanvas(int32_t X, int32_t Y, int32_t DX, int32_t DY)
+{
+    TMap *map = MapDocument();
+    if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty() || FViewWidget == nullptr)
+        return;
+    FView.ViewReady = FViewReady;
+    RefreshCursorBlock();
+    // Only the cells on the view are composed.
+    const int32_t columns = FView.ViewWidth / std::max(1, FView.ViewCellWidth) + 1;
+    const int32_t rows = FView.ViewHeight / std::max(1, FView.ViewCellHeight) + 1;
+    const int32_t left = std::max(X - FView.ScrollX, 0);
+    const int32_t top = std::max(Y - FView.ScrollY, 0);
+    const int32_t right = std::min(X + DX - FView.ScrollX, columns);
+    const int32_t bottom = std::min(Y + DY - FView.ScrollY, rows);
+    if (right < left || bottom < top)
+        return;
+    TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
+    const TPixelRect area = renderer.ComposeRegion(left, top, right - left, bottom - top);
+    if (area.IsEmpty())
+        return;
+    FViewWidget->update(QRect(area.Left, area.Top, area.Width(), area.Height()));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

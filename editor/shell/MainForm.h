@@ -7,6 +7,7 @@
 #include "common/TessellaPlugin.h"
 #include "editor/map/DefineUnit.h"
 #include "editor/plugins/ProjectSettings.h"
+#include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
 
@@ -30,6 +31,7 @@ class TChipForm;
 class TLayerForm;
 class TMapViewWidget;
 class TPreviewForm;
+class TProgressForm;
 class TTessellaClipboard;
 class TFilePluginHost;
 class TMainFormMessageHost;
@@ -84,6 +86,9 @@ public:
     void ScrollView(int32_t x, int32_t y);
     TWindowMessageServer *MessageServer() const { return FMessageServer.get(); }
     TPixelBuffer &BackBuffer() { return FBackBuffer; }
+    TMapViewWidget *MapView() const { return FViewWidget; }
+    // The text of status bar panel 0 (cursor), 1 (selection) or 2 (displayed area).
+    std::string StatusText(int32_t panel) const;
     int32_t GetMaxIndex() const;
     bool FixedAlignment() const { return !FNewMapAlignNotFixed; }
 
@@ -100,6 +105,61 @@ public:
     bool HandleKeyPress(QKeyEvent *event);
     bool HandleKeyRelease(QKeyEvent *event);
     bool HandleWheel(QWheelEvent *event);
+
+    // Tool input (editor/shell/ToolInput.cpp): the map view's pointer, in view pixels.
+    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int32_t x,
+                       int32_t y);
+    void FormMouseMove(Qt::MouseButtons buttons, int32_t x, int32_t y);
+    void FormMouseUp(Qt::MouseButton button, Qt::MouseButtons buttons);
+    void FormMouseWheelDown(Qt::KeyboardModifiers modifiers);
+    void FormMouseWheelUp(Qt::KeyboardModifiers modifiers);
+    // Keys (editor/shell/ToolKeys.cpp); each returns true when it used the key.
+    bool FormKeyDown(int key, bool autoRepeat);
+    bool FormKeyUp(int key, bool autoRepeat);
+    bool FormKeyPress(const QString &text);
+    // Choosing a tool (editor/shell/ToolChoice.cpp): what its menu entry and button do.
+    void ToolMenuItemClick(uint8_t tool);
+    void SetCursorOfToolMode(uint8_t tool);
+    uint8_t PreviousTool() const { return FPreviousTool; }
+    // The one place a gesture ends: a floating block is put down where it is, the open
+    // modification group is closed and the drag is over. Every early end goes through here.
+    void EndGesture();
+
+    // Cell writing (editor/edit/MainFormWriters.cpp).
+    bool DoEditCurrentLayer();
+    void WriteCurrentData(bool Update);
+    void Erase(bool Update);
+    void WriteTileCurrentData(bool Update);
+    void WriteSingleData(int32_t Layer, const TSelection &Rect, bool Update, uint16_t Value);
+    uint16_t GetCurrentChip() const;
+    void FillMenuItemClick();
+    void DelSelectionMenuItemClick();
+    void FillSelectionMenuItemClick();
+    // Selection, floating blocks and pattern (editor/edit/MainFormSelection.cpp).
+    bool SelectAll(bool Update);
+    TSelection GetSelection() const { return FView.Selection; }
+    void WriteSelectData(bool Update);
+    void SetPatternSelect();
+    bool PatternMode() const { return FPatternMode; }
+    const TModified &PatternData() const { return FPatternData; }
+    const std::vector<TModified> &FloatingBlocks() const { return FFloatingBlocks; }
+    void CloseData();
+    void SelectAllMenuItemClick();
+    void DoNotSelectMenuItemClick();
+    // Clipboard (editor/edit/MainFormClipboard.cpp).
+    bool CopyOfCurrentSelection();
+    bool CutToCurrentSelection(bool Update);
+    bool PasteToCurrentSelection();
+    void CopyMenuItemClick();
+    void CutMenuItemClick();
+    void PasteMenuItemClick();
+    TTessellaClipboard *Clipboard() const { return FClipboard.get(); }
+    // The debug dumps "map.txt", "modify.txt", "main-scrn.bmp" and "copy.txt" into Folder
+    // (the current folder when empty).
+    void DebugOut_CopyData(const std::string &Folder = std::string());
+    void DebugMenuItemClick();
+    // Recomposes the map cells (X, Y)–(X + DX, Y + DY) and shows just them.
+    void UpdateCanvas(int32_t X, int32_t Y, int32_t DX, int32_t DY);
 
     // Menu entries by component name, for the shortcuts, tests and tool windows.
     QAction *MenuItem(const std::string &name) const;
@@ -161,6 +221,30 @@ public:
     // Runs the command plug-in of the given table entry.
     void PluginMenuClick(size_t pluginIndex);
 
+    // Progress of long operations and the dialog commands (editor/shell/progress/,
+    // editor/shell/dialogs/, editor/edit/MainFormMapCommands.cpp).
+    // The progress callback file plug-ins get; it reports to the editor's main window.
+    static int32_t ProgressProc(int32_t Position, int32_t Total, const char *Message);
+    bool ReportProgress(int32_t Position, int32_t Total, const std::string &Message);
+    // The same callback for the map's transforms and the image plug-ins.
+    TProgressProc ProgressCallback();
+    // A progress window exists: the program takes no commands until it ends.
+    bool ProgressRunning() const { return FProgressForm != nullptr; }
+    TProgressForm *ProgressForm() const { return FProgressForm.get(); }
+    // Hides the tool windows; shows again those whose menu entry is checked.
+    void HideAllClients();
+    void ShowAllClients();
+    void NewMenuItemClick();
+    void ProjectMenuItemClick();
+    void OptionMenuItemClick();
+    void VersionMenuItemClick();
+    void ResizeMenuItemClick();
+    void ScrollMenuItemClick();
+    void ReplaceMenuItemClick();
+    void ChangePartsSizeMenuItemClick();
+    void ChangePartsSize(uint16_t Width, uint16_t Height);
+    void ChangeBitCountDialogMenuItemClick();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -169,6 +253,9 @@ protected:
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Keys the map view (or any child) did not use arrive here.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void BuildMainMenu();
@@ -185,6 +272,27 @@ private:
     void ScrollBarsMoved();
     void FormClose();
     void SelectTool(uint8_t tool);
+    // Tool input helpers (editor/shell/ToolInput.cpp).
+    int32_t CurrentLayerIndex() const;
+    bool BeginGesture();
+    void EndDrag();
+    void PressTool(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, TViewPoint cell);
+    void NoteWritten(const TSelection &cells);
+    void DragSelection(TViewPoint cell, TViewPoint viewCell);
+    void MoveFloatingSelection(TViewPoint viewCell);
+    void ReleaseTool(Qt::MouseButton button);
+    void ScrollBy(int32_t columns, int32_t rows);
+    void ShowCursorText(TViewPoint cell, bool inside);
+    void ShowCursorGrid(TViewPoint cell);
+    void RefreshCursorBlock();
+    void RefreshOverview();
+    void ClearSelectionForTool();
+    // Recomposes the cells of a rectangle (normalised first); nothing when it is inactive.
+    void RepaintCells(const TSelection &cells);
+    void UpdateSelectionArea(const TSelection &before, const TSelection &after);
+    void ShowSelectionStatus();
+    bool LiftSelection(Qt::KeyboardModifiers modifiers);
+    TModified PenData(bool &ready) const;
     // The project settings as the window holds them, for a transfer.
     TProjectSettings CurrentProjectSettings() const;
     friend class TMainFormImportTarget;
@@ -246,4 +354,29 @@ private:
     TChipForm *FChipForm = nullptr;
     TLayerForm *FLayerForm = nullptr;
     TPreviewForm *FPreviewForm = nullptr;
+
+    // Editing state; the view state (FView) holds the tool, the drag flag, the selection and
+    // the floating flag, which the drawing reads too.
+    uint8_t FPreviousTool = tmPen;
+    TViewPoint FLastCell;
+    // The button that started the running drag; other buttons do not end it.
+    Qt::MouseButton FGestureButton = Qt::NoButton;
+    TModified FCurrentData;
+    TModified FPatternData;
+    bool FPatternMode = false;
+    std::vector<TModified> FFloatingBlocks;
+    // Space was let go while the hand dragged: the previous tool returns at the release.
+    bool FSpaceReleasedWhileDragging = false;
+    // The map cells a pen stroke wrote, for the overview at its end.
+    TSelection FStrokeArea;
+
+    // The progress window of a running operation (editor/shell/progress/).
+    void StartProgress(bool cancelable, int32_t maximum);
+    void EndProgress();
+    void ProgressWindowShown();
+    struct TProgressFormDeleter {
+        void operator()(TProgressForm *form) const;
+    };
+    std::unique_ptr<TProgressForm, TProgressFormDeleter> FProgressForm;
+    bool FProgressHidWindows = false;
 };

@@ -72,7 +72,8 @@ void TMainForm::BuildMainMenu()
     QMenuBar *bar = menuBar();
 
     QMenu *file = bar->addMenu(Text(FileMenu));
-    AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N), nullptr);
+    AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N),
+                &TMainForm::NewMenuItemClick);
     AddMenuItem(file, "OpenMenuItem", OpenMenuItem, QKeySequence(Qt::CTRL | Qt::Key_O),
                 &TMainForm::OpenMenuItemClick);
     AddMenuItem(file, "ReOpenMenuItem", ReOpenMenuItem, QKeySequence(),
@@ -97,26 +98,37 @@ void TMainForm::BuildMainMenu()
     AddMenuItem(edit, "RedoMenuItem", RedoMenuItem, QKeySequence(Qt::CTRL | Qt::Key_Y),
                 &TMainForm::RedoMenuItemClick);
     edit->addSeparator();
-    AddMenuItem(edit, "CutMenuItem", CutMenuItem, QKeySequence(Qt::CTRL | Qt::Key_X), nullptr);
-    AddMenuItem(edit, "CopyMenuItem", CopyMenuItem, QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
-    AddMenuItem(edit, "PasteMenuItem", PasteMenuItem, QKeySequence(Qt::CTRL | Qt::Key_V), nullptr);
+    AddMenuItem(edit, "CutMenuItem", CutMenuItem, QKeySequence(Qt::CTRL | Qt::Key_X),
+                &TMainForm::CutMenuItemClick);
+    AddMenuItem(edit, "CopyMenuItem", CopyMenuItem, QKeySequence(Qt::CTRL | Qt::Key_C),
+                &TMainForm::CopyMenuItemClick);
+    AddMenuItem(edit, "PasteMenuItem", PasteMenuItem, QKeySequence(Qt::CTRL | Qt::Key_V),
+                &TMainForm::PasteMenuItemClick);
     AddMenuItem(edit, "SelectAllMenuItem", SelectAllMenuItem, QKeySequence(Qt::CTRL | Qt::Key_A),
-                nullptr);
+                &TMainForm::SelectAllMenuItemClick);
     AddMenuItem(edit, "DoNotSelectMenuItem", DoNotSelectMenuItem,
-                QKeySequence(Qt::CTRL | Qt::Key_D), nullptr);
+                QKeySequence(Qt::CTRL | Qt::Key_D), &TMainForm::DoNotSelectMenuItemClick);
     edit->addSeparator();
-    AddMenuItem(edit, "ReplaceMenuItem", ReplaceMenuItem, QKeySequence(), nullptr);
-    AddMenuItem(edit, "FillMenuItem", FillMenuItem, QKeySequence(Qt::CTRL | Qt::Key_G), nullptr);
+    AddMenuItem(edit, "ReplaceMenuItem", ReplaceMenuItem, QKeySequence(),
+                &TMainForm::ReplaceMenuItemClick);
+    AddMenuItem(edit, "FillMenuItem", FillMenuItem, QKeySequence(Qt::CTRL | Qt::Key_G),
+                &TMainForm::FillMenuItemClick);
     AddMenuItem(edit, "FlushMenuItem", FlushMenuItem, QKeySequence(),
                 &TMainForm::FlushMenuItemClick);
     edit->addSeparator();
     AddMenuItem(edit, "ProjectMenuItem", ProjectMenuItem, QKeySequence(Qt::CTRL | Qt::Key_P),
-                nullptr);
+                &TMainForm::ProjectMenuItemClick);
     AddMenuItem(edit, "OptionMenuItem", OptionMenuItem, QKeySequence(Qt::CTRL | Qt::Key_E),
-                nullptr);
-    AddHiddenItem(this, FMenuItems, "DelSelectionMenuItem", QKeySequence(Qt::Key_Delete));
-    AddHiddenItem(this, FMenuItems, "FillSelectionMenuItem",
-                  QKeySequence(Qt::CTRL | Qt::Key_Delete));
+                &TMainForm::OptionMenuItemClick);
+    connect(AddHiddenItem(this, FMenuItems, "DelSelectionMenuItem", QKeySequence(Qt::Key_Delete)),
+            &QAction::triggered, this, &TMainForm::DelSelectionMenuItemClick);
+    connect(AddHiddenItem(this, FMenuItems, "FillSelectionMenuItem",
+                          QKeySequence(Qt::CTRL | Qt::Key_Delete)),
+            &QAction::triggered, this, &TMainForm::FillSelectionMenuItemClick);
+    // The debug dumps ("map.txt", "modify.txt", "main-scrn.bmp", "copy.txt").
+    connect(AddHiddenItem(this, FMenuItems, "DebugMenuItem",
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12)),
+            &QAction::triggered, this, &TMainForm::DebugMenuItemClick);
 
     QMenu *tool = bar->addMenu(Text(ToolMenu));
     FToolGroup = new QActionGroup(this);
@@ -135,21 +147,26 @@ void TMainForm::BuildMainMenu()
         {"PatternToolMenuItem", PatternToolMenuItem, Qt::Key_F6, tmPattern},
         {"HandToolMenuItem", HandToolMenuItem, Qt::Key_F7, tmHand},
     };
+    // One radio group, except the eraser: a plain check entry that choosing it checks.
+    FToolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TToolEntry &entry : tools) {
         QAction *action =
             AddMenuItem(tool, entry.Name, entry.Caption, QKeySequence(entry.Key), nullptr);
         action->setCheckable(true);
-        FToolGroup->addAction(action);
+        if (entry.Tool != tmEraser)
+            FToolGroup->addAction(action);
         const uint8_t mode = entry.Tool;
-        connect(action, &QAction::triggered, this, [this, mode] { SelectTool(mode); });
+        connect(action, &QAction::triggered, this, [this, mode] { ToolMenuItemClick(mode); });
     }
     tool->addSeparator();
-    AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9), nullptr);
-    AddMenuItem(tool, "ScrollMenuItem", ScrollMenuItem, QKeySequence(Qt::Key_F10), nullptr);
+    AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9),
+                &TMainForm::ResizeMenuItemClick);
+    AddMenuItem(tool, "ScrollMenuItem", ScrollMenuItem, QKeySequence(Qt::Key_F10),
+                &TMainForm::ScrollMenuItemClick);
     AddMenuItem(tool, "ChangePartsSizeMenuItem", ChangePartsSizeMenuItem, QKeySequence(Qt::Key_F11),
-                nullptr);
+                &TMainForm::ChangePartsSizeMenuItemClick);
     AddMenuItem(tool, "ChangeBitCountDialogMenuItem", ChangeBitCountDialogMenuItem, QKeySequence(),
-                nullptr);
+                &TMainForm::ChangeBitCountDialogMenuItemClick);
 
     QMenu *layer = bar->addMenu(Text(LayerMenu));
     AddMenuItem(layer, "AddLayerMenuItem", AddLayerMenuItem, QKeySequence(), nullptr);
@@ -255,7 +272,8 @@ void TMainForm::BuildMainMenu()
     }
 
     QMenu *help = bar->addMenu(Text(HelpMenu));
-    AddMenuItem(help, "VersionMenuItem", VersionMenuItem, QKeySequence(), nullptr);
+    AddMenuItem(help, "VersionMenuItem", VersionMenuItem, QKeySequence(),
+                &TMainForm::VersionMenuItemClick);
 }
 
 QAction *TMainForm::AddToolButton(const std::string &name, const TLangEntry &hint,
@@ -425,6 +443,10 @@ void TMainForm::SelectTool(uint8_t tool)
     default:
         return;
     }
+    if (QAction *checked = FToolGroup->checkedAction(); checked != nullptr && tool == tmEraser)
+        checked->setChecked(false);
+    if (QAction *eraser = MenuItem("EraserToolMenuItem"))
+        eraser->setChecked(tool == tmEraser);
     if (QAction *item = MenuItem(menu))
         item->setChecked(true);
     if (QAction *item = ToolButton(button))
@@ -558,51 +580,6 @@ void TMainForm::ViewScaleClick(int32_t divisor)
     if (allowed(map->PartsHeight()))
         cellHeight = map->PartsHeight() / divisor;
     ApplyZoom(cellWidth, cellHeight);
-}
-
-void TMainForm::UndoMenuItemClick()
-{
-    TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    if (map->InModify())
-        map->EndModify();
-    FView.Floating = false;
-    FView.Selection.Active = 0;
-    TSelection changed;
-    map->Undo(changed);
-    RedrawAll();
-    if (FPreviewForm != nullptr)
-        FPreviewForm->UpdatePreview();
-    if (changed.Active)
-        ToolButtonMediator();
-}
-
-void TMainForm::RedoMenuItemClick()
-{
-    TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    FView.Floating = false;
-    FView.Selection.Active = 0;
-    TSelection changed;
-    map->Redo(changed);
-    RedrawAll();
-    if (FPreviewForm != nullptr)
-        FPreviewForm->UpdatePreview();
-    if (changed.Active)
-        ToolButtonMediator();
-}
-
-void TMainForm::FlushMenuItemClick()
-{
-    TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    if (map->InModify())
-        UndoMenuItemClick();
-    map->FlushModify();
-    ToolButtonMediator();
 }
 
 void TMainForm::WindowMenuItemClick(const std::string &name)
