@@ -15,10 +15,6 @@ public:
     // "Tessella: " and the text; cautions are marked as such.
     void ShowMessageBox(int32_t Kind, const std::string &Text) override;
 
-    // Whether an error box was shown since the seam was installed.
-    bool ErrorShown() const { return FErrorShown; }
-
 private:
     std::FILE *FOutput;
-    bool FErrorShown = false;
 };

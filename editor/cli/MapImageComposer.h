@@ -21,8 +21,6 @@ public:
 
     int64_t ImageWidth() const;
     int64_t ImageHeight() const;
-    // Rows of cells per band.
-    int32_t BandRows() const { return FBandRows; }
     // Whether one band fits in memory; the reason when it does not.
     bool CanCompose(std::string &Reason) const;
 
