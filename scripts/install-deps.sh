@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick twm xfonts-base
   shared-mime-info xdg-utils desktop-file-utils
   tiled python3 time
 )

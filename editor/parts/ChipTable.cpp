@@ -54,9 +54,7 @@ void TChipTable::Init(const std::string &PluginFolder, const std::string &Progra
 {
     FChipAlignX = FixedAlignment(FMap.BitCount());
     FChipAlignY = FChipAlignX;
-    for (const std::unique_ptr<TMapChip> &chip : FChips)
-        DetachFromLayers(chip.get());
-    FreeAllChips();
+    ReleaseAll();
     FSusie.ScanSusiePlugins(PluginFolder, ProgramFolder, SusieSettings);
     BuildOpenFilter();
 }
@@ -223,6 +221,13 @@ bool TChipTable::GetImagePosition(int32_t ChipNumber, int32_t LayerIndex, int32_
 void TChipTable::FreeAllChips()
 {
     FChips.clear();
+}
+
+void TChipTable::ReleaseAll()
+{
+    for (const std::unique_ptr<TMapChip> &chip : FChips)
+        DetachFromLayers(chip.get());
+    FreeAllChips();
 }
 
 TChipChangeCheck TChipTable::CheckMapChipChanged()

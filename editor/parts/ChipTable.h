@@ -75,6 +75,9 @@ public:
 
     // Frees every entry.
     void FreeAllChips();
+    // Detaches every entry from the map's layers, then frees it: for a table whose map is
+    // about to go, so that neither holds a pointer into the other.
+    void ReleaseAll();
 
     // Reloads images whose files changed since they were loaded; run on every activation.
     TChipChangeCheck CheckMapChipChanged();

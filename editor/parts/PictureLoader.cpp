@@ -75,8 +75,10 @@ void DecodeWithQt(const std::vector<uint8_t> &Data, TPixelBuffer &Bitmap)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw std::runtime_error(reader.errorString().toStdString());
-    // Transparent pixels end up over black, as when a picture is drawn on a new bitmap.
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Transparent pixels end up over black, as when a picture is drawn on a new bitmap. An
+    // opaque picture is copied as it is: a large parts image is not converted twice.
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     TPixelBuffer picture(image.width(), image.height(), 32);
     for (int32_t y = 0; y < picture.Height(); ++y) {
         const auto *src = reinterpret_cast<const uint32_t *>(image.constScanLine(y));

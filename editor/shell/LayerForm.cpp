@@ -1,19 +1,70 @@
 #include "LayerForm.h"
 
+#include "ChipForm.h"
+#include "DialogRunner.h"
+#include "DialogTexts.h"
 #include "Language.h"
+#include "LayerList.h"
 #include "MainForm.h"
 #include "MapDocument.h"
+#include "PreviewForm.h"
+#include "ToolBarIcons.h"
+#include "dialogs/CopyLayerDialog.h"
+#include "dialogs/NewLayerDialog.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/parts/ChipTable.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
-#include <QListWidget>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <filesystem>
+
+namespace
+{
+constexpr int32_t kMaxLayers = 255;
+constexpr int32_t kUnrolledMaxHeight = 587;
+
+std::string FileNameOnly(const std::string &path)
+{
+    return std::filesystem::path(path).filename().string();
+}
+
+std::string WithName(std::string format, const std::string &name)
+{
+    const size_t at = format.find("%s");
+    if (at != std::string::npos)
+        format.replace(at, 2, name);
+    return format;
+}
+} // namespace
 
 TLayerForm::TLayerForm(TMainForm *owner)
-    : TToolWindow(owner, QString::fromStdString(GetLangString(7, "Layer"))), FOwner(owner),
-      FList(new QListWidget), FStatus(new QLabel)
+    : TToolWindow(owner, QString::fromStdString(GetLangString(7, "Layer")), kUnrolledMaxHeight),
+      FOwner(owner), FList(new TLayerList(this)), FStatus(new QLabel), FMenu(new QMenu(this))
 {
+    setObjectName("TLayerForm");
+    AddButton("AddLayerToolButton", "list-add", "+", &TLayerForm::AddLayerToolButtonClick);
+    AddButton("CopyLayerToolButton", "edit-copy", "C", &TLayerForm::CopyCurrentLayer);
+    AddButton("DelLayerToolButton", "list-remove", "-", &TLayerForm::DeleteCurrentLayer)
+        ->setEnabled(false);
+    AddButton("LayerOptToolButton", "document-properties", "O",
+              &TLayerForm::OpenCurrentLayerSetting);
+    ToolBar()->addSeparator();
+    AddButton("ToolButton4", "go-up", "^", &TLayerForm::ToolButton4Click)->setCheckable(true);
+
+    AddMenuEntry("MenuCopy", GetLangText(LayerPopupMenuText::Duplicate),
+                 &TLayerForm::CopyCurrentLayer);
+    AddMenuEntry("MenuDelete", GetLangText(LayerPopupMenuText::Erase),
+                 &TLayerForm::DeleteCurrentLayer);
+    AddMenuEntry("N2", GetLangText(LayerPopupMenuText::Merge), &TLayerForm::MergeCurrentLayer);
+    AddMenuEntry("MenuSetting", GetLangText(LayerPopupMenuText::Option),
+                 &TLayerForm::OpenCurrentLayerSetting);
+
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -22,15 +73,44 @@ TLayerForm::TLayerForm(TMainForm *owner)
     font.setPointSize(12);
     FList->setFont(font);
     FList->setEnabled(false);
-    FStatus->setFixedWidth(100);
+    auto *status = new QStatusBar(content);
+    status->setSizeGripEnabled(false);
+    FStatus->setMinimumWidth(100);
+    status->addWidget(FStatus);
     layout->addWidget(FList, 1);
-    layout->addWidget(FStatus);
+    layout->addWidget(status);
     SetContent(content);
     connect(FList, &QListWidget::itemChanged, this, &TLayerForm::ItemChanged);
-    connect(FList, &QListWidget::currentRowChanged, this, [this](int) {
-        if (!FFilling)
-            FOwner->LayerChanged();
-    });
+    connect(FList, &QListWidget::currentRowChanged, this, [this](int) { CurrentRowChanged(); });
+    UpdateStatus();
+}
+
+QAction *TLayerForm::AddButton(const char *objectName, const char *themeName, const char *letter,
+                               void (TLayerForm::*handler)())
+{
+    QAction *button = ToolBar()->addAction(ToolBarIcon(themeName, letter), QString());
+    button->setObjectName(objectName);
+    connect(button, &QAction::triggered, this, handler);
+    return button;
+}
+
+QAction *TLayerForm::AddMenuEntry(const char *objectName, const std::string &caption,
+                                  void (TLayerForm::*handler)())
+{
+    QAction *entry = FMenu->addAction(QString::fromStdString(caption));
+    entry->setObjectName(objectName);
+    connect(entry, &QAction::triggered, this, handler);
+    return entry;
+}
+
+QAction *TLayerForm::Button(const char *objectName) const
+{
+    return ToolBar()->findChild<QAction *>(objectName);
+}
+
+QAction *TLayerForm::MenuEntry(const char *objectName) const
+{
+    return FMenu->findChild<QAction *>(objectName);
 }
 
 void TLayerForm::Init()
@@ -39,6 +119,7 @@ void TLayerForm::Init()
     FList->clear();
     FFilling = false;
     FAddCount = 0;
+    CheckDelLayerButton();
     UpdateStatus();
 }
 
@@ -47,16 +128,38 @@ int32_t TLayerForm::ListRowOf(int32_t layerIndex) const
     return FList->count() - layerIndex - 1;
 }
 
+int32_t TLayerForm::LayerOfRow(int32_t row) const
+{
+    return FList->count() - row - 1;
+}
+
+bool TLayerForm::LayerLimitReached()
+{
+    const TMap *map = MapDocument();
+    if (map == nullptr || map->LayerCount() < kMaxLayers)
+        return false;
+    ShowMessageBox(mkError, GetLangMessage(18, "The numbers of layers which can be created are "
+                                               "255 layers. It is over a maximum."));
+    return true;
+}
+
+void TLayerForm::InsertTopEntry(const std::string &name, bool visible)
+{
+    FFilling = true;
+    FList->setEnabled(true);
+    auto *item = new QListWidgetItem(QString::fromStdString(name));
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(visible ? Qt::Checked : Qt::Unchecked);
+    FList->insertItem(0, item);
+    FList->setCurrentRow(0);
+    FFilling = false;
+}
+
 bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip, const uint16_t *cells)
 {
     TMap *map = MapDocument();
-    if (map == nullptr)
+    if (map == nullptr || LayerLimitReached())
         return false;
-    if (map->LayerCount() >= 255) {
-        ShowMessageBox(mkError, GetLangMessage(18, "The numbers of layers which can be created are "
-                                                   "255 layers. It is over a maximum."));
-        return false;
-    }
     try {
         if (cells != nullptr)
             map->AddLayer(name, chip, cells);
@@ -66,25 +169,198 @@ bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip, const uint16_
         ShowMessageBox(mkError, GetLangMessage(15, "The layer cannot be made. Not enough memory."));
         return false;
     }
-    FFilling = true;
-    FList->setEnabled(true);
-    auto *item = new QListWidgetItem(QString::fromStdString(name));
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Checked);
-    FList->insertItem(0, item);
-    FList->setCurrentRow(0);
-    FFilling = false;
+    InsertTopEntry(name, true);
     ++FAddCount;
-    UpdateStatus();
-    FOwner->LayerChanged();
+    RefreshViews();
     return true;
+}
+
+std::vector<std::string> TLayerForm::ImageNames() const
+{
+    std::vector<std::string> names;
+    const TChipTable *table = FOwner->ChipForm() != nullptr ? FOwner->ChipForm()->Table() : nullptr;
+    if (table != nullptr)
+        for (int32_t i = 0; i < table->GetMapChipCount(); ++i)
+            names.push_back(FileNameOnly(table->GetMapChipName(i)));
+    return names;
+}
+
+int TLayerForm::ImageIndexOf(const TMapChip *chip) const
+{
+    const TChipTable *table = FOwner->ChipForm() != nullptr ? FOwner->ChipForm()->Table() : nullptr;
+    const int count = table != nullptr ? table->GetMapChipCount() : 0;
+    // The entry itself, not its file name: two images of one name in different folders stay
+    // apart.
+    for (int i = 0; i < count; ++i)
+        if (table->GetMapChipAddr(i) == chip)
+            return i;
+    return count;
+}
+
+TMapChip *TLayerForm::ImageAt(int index) const
+{
+    const TChipTable *table = FOwner->ChipForm() != nullptr ? FOwner->ChipForm()->Table() : nullptr;
+    return table != nullptr && index >= 0 ? table->GetMapChipAddr(index) : nullptr;
+}
+
+bool TLayerForm::AddLayerWithDialog()
+{
+    const TMap *map = MapDocument();
+    if (map == nullptr || LayerLimitReached())
+        return false;
+    TNewLayerDialog dialog(
+        this, QString::fromStdString(GetLangText(LayerDialogText::NewLayerCaption)),
+        GetLangString(7, "Layer") + std::to_string(map->LayerCount()), ImageNames(), 0);
+    if (RunModal(dialog) != QDialog::Accepted)
+        return false;
+    return AddLayer(dialog.LayerName(), ImageAt(dialog.ImageIndex()));
+}
+
+void TLayerForm::AddLayerToolButtonClick()
+{
+    AddLayer(GetLangString(7, "Layer") + std::to_string(FAddCount));
+}
+
+void TLayerForm::CopyCurrentLayer()
+{
+    TMap *map = MapDocument();
+    const int32_t current = GetCurrentLayerIndex();
+    if (map == nullptr || current < 0 || LayerLimitReached())
+        return;
+    const std::string source = map->GetLayerName(current);
+    TCopyLayerDialog dialog(this, source, WithName(GetLangString(21, "Copy of %s"), source));
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    const std::string name = dialog.NewName();
+    try {
+        map->DuplicateLayer(current, name);
+    } catch (const EMapAbort &) {
+        ShowMessageBox(mkCaution,
+                       GetLangMessage(16, "The layer cannot be reproduced. Not enough memory."));
+        return;
+    }
+    // The copy shows as its source does; the list tells the map's state.
+    InsertTopEntry(name, map->GetLayerVisible(map->LayerCount() - 1));
+    RefreshViews();
+}
+
+void TLayerForm::DeleteCurrentLayer()
+{
+    TMap *map = MapDocument();
+    const int32_t current = GetCurrentLayerIndex();
+    if (map == nullptr || current < 0)
+        return;
+    if (map->LayerCount() <= 1) {
+        ShowMessageBox(mkCaution, GetLangMessage(17, "The layer cannot be deleted any more. A "
+                                                     "layer is indispensable for one."));
+        return;
+    }
+    if (Dialogs().AskQuestion(
+            GetLangString(6, "Caution"),
+            GetLangMessage(0, "The layer deletion cannot cancel. Do you continue?"),
+            TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
+        return;
+    const int row = FList->currentRow();
+    map->DeleteLayer(current);
+    ForgetUndo();
+    FFilling = true;
+    delete FList->takeItem(row);
+    // The entry that took the deleted one's place, or the top one after the bottom layer.
+    FList->setCurrentRow(row < FList->count() ? row : 0);
+    FFilling = false;
+    RefreshViews();
+}
+
+void TLayerForm::MergeCurrentLayer()
+{
+    TMap *map = MapDocument();
+    const int32_t current = GetCurrentLayerIndex();
+    if (map == nullptr || current <= 0)
+        return;
+    if (Dialogs().AskQuestion(GetLangString(6, "Caution"),
+                              GetLangMessage(1, "The layer merge cannot cancel. Do you continue?"),
+                              TQuestionButtons::YesNo, TQuestionIcon::Warning) == TAnswer::No)
+        return;
+    if (!map->MergeLayer(current - 1, current, FOwner->InvisiblePart()))
+        return;
+    ForgetUndo();
+    FFilling = true;
+    delete FList->takeItem(FList->currentRow());
+    FList->setCurrentRow(FList->count() - current);
+    FFilling = false;
+    RefreshViews();
+}
+
+void TLayerForm::OpenCurrentLayerSetting()
+{
+    TMap *map = MapDocument();
+    const int32_t current = GetCurrentLayerIndex();
+    if (map == nullptr || current < 0)
+        return;
+    TNewLayerDialog dialog(this, QString::fromStdString(GetLangString(23, "Layer option")),
+                           map->GetLayerName(current), ImageNames(),
+                           ImageIndexOf(map->GetLayerChip(current)));
+    if (RunModal(dialog) != QDialog::Accepted)
+        return;
+    const std::string name = dialog.LayerName();
+    map->SetLayerName(current, name);
+    FFilling = true;
+    FList->currentItem()->setText(QString::fromStdString(name));
+    FFilling = false;
+    map->ClearLayerChip(current);
+    if (TMapChip *chip = ImageAt(dialog.ImageIndex()))
+        map->SetLayerChip(current, chip);
+    RefreshViews();
+}
+
+void TLayerForm::SwapCurrentWith(int targetRow)
+{
+    TMap *map = MapDocument();
+    const int currentRow = FList->currentRow();
+    if (map == nullptr || targetRow < 0 || targetRow >= FList->count() || targetRow == currentRow)
+        return;
+    map->SwapLayers(LayerOfRow(currentRow), LayerOfRow(targetRow));
+    ForgetUndo();
+    // A swap of two layers, not a move: the entries between keep their places.
+    QListWidgetItem *from = FList->item(currentRow);
+    QListWidgetItem *to = FList->item(targetRow);
+    FFilling = true;
+    const QString text = from->text();
+    const Qt::CheckState check = from->checkState();
+    from->setText(to->text());
+    from->setCheckState(to->checkState());
+    to->setText(text);
+    to->setCheckState(check);
+    FList->setCurrentRow(targetRow);
+    FFilling = false;
+    RefreshViews();
+}
+
+void TLayerForm::ForgetUndo()
+{
+    // The log records layers by index; after indices moved its steps would write into other
+    // layers, so it is discarded (the menu's own command, which also ends an open gesture).
+    FOwner->FlushMenuItemClick();
+}
+
+void TLayerForm::CheckDelLayerButton()
+{
+    const bool several = FList->count() >= 2;
+    Button("DelLayerToolButton")->setEnabled(several);
+    MenuEntry("MenuDelete")->setEnabled(several);
+    MenuEntry("N2")->setEnabled(GetCurrentLayerIndex() > 0);
 }
 
 int32_t TLayerForm::GetCurrentLayerIndex() const
 {
-    if (FList->count() == 0)
+    if (FList->count() == 0 || FList->currentRow() < 0)
         return -1;
-    return FList->count() - FList->currentRow() - 1;
+    return GetCurrentMapIndex();
+}
+
+int32_t TLayerForm::GetCurrentMapIndex() const
+{
+    return LayerOfRow(FList->currentRow());
 }
 
 bool TLayerForm::GetLayerVisibleState(int32_t layerIndex) const
@@ -103,7 +379,7 @@ bool TLayerForm::SetLayerVisibleState(int32_t layerIndex, bool visible)
     FFilling = false;
     if (TMap *map = MapDocument())
         map->SetLayerVisible(layerIndex, visible);
-    return visible;
+    return item->checkState() == Qt::Checked;
 }
 
 void TLayerForm::SelectLayer(int32_t layerIndex)
@@ -117,14 +393,100 @@ void TLayerForm::ItemChanged(QListWidgetItem *item)
 {
     if (FFilling)
         return;
-    const int32_t layerIndex = FList->count() - FList->row(item) - 1;
     if (TMap *map = MapDocument())
-        map->SetLayerVisible(layerIndex, item->checkState() == Qt::Checked);
+        map->SetLayerVisible(LayerOfRow(FList->row(item)), item->checkState() == Qt::Checked);
+    RefreshViews();
+}
+
+void TLayerForm::CurrentRowChanged()
+{
+    if (!FFilling)
+        RefreshViews();
+}
+
+void TLayerForm::RefreshViews()
+{
+    if (TChipForm *parts = FOwner->ChipForm()) {
+        parts->CheckDelImageToolButton();
+        parts->UpdateFullCanvas();
+    }
+    // The current layer, the title, the enabled states and the map view.
     FOwner->LayerChanged();
+    if (FOwner->PreviewForm() != nullptr)
+        FOwner->PreviewForm()->UpdatePreview();
+    CheckDelLayerButton();
+    UpdateStatus();
 }
 
 void TLayerForm::UpdateStatus()
 {
     FStatus->setText(QString::fromStdString(GetLangString(24, "Layer")) + ":" +
                      QString::number(FList->count()));
+}
+
+QString TLayerForm::StatusText() const
+{
+    return FStatus->text();
+}
+
+void TLayerForm::ShowContextMenu(const QPoint &globalPosition)
+{
+    CheckDelLayerButton();
+    FMenu->popup(globalPosition);
+}
+
+void TLayerForm::ForwardListKeyPress(QKeyEvent *event)
+{
+    FOwner->HandleKeyPress(event);
+}
+
+void TLayerForm::ForwardListKeyRelease(QKeyEvent *event)
+{
+    FOwner->HandleKeyRelease(event);
+}
+
+bool TLayerForm::ForwardListWheel(QWheelEvent *event)
+{
+    return FOwner->HandleWheel(event);
+}
+
+bool TLayerForm::ForwardKeyPress(QKeyEvent *event)
+{
+    return FOwner->HandleKeyPress(event);
+}
+
+bool TLayerForm::ForwardKeyRelease(QKeyEvent *event)
+{
+    return FOwner->HandleKeyRelease(event);
+}
+
+bool TLayerForm::ForwardWheel(QWheelEvent *event)
+{
+    return FOwner->HandleWheel(event);
+}
+
+void TLayerForm::ToolButton4Click()
+{
+    SetRolledUp(!RolledUp());
+}
+
+void TLayerForm::RollUpChanged()
+{
+    Button("ToolButton4")->setChecked(RolledUp());
+}
+
+void TLayerForm::closeEvent(QCloseEvent *event)
+{
+    // The close box is the Window menu's command, so its check mark and button follow; the
+    // close is never refused.
+    if (isVisible())
+        FOwner->ToolWindowClosed("LayerWindowMenuItem");
+    event->accept();
+}
+
+void TLayerForm::showEvent(QShowEvent *event)
+{
+    TToolWindow::showEvent(event);
+    if (FOwner->ChipForm() != nullptr)
+        FOwner->ChipForm()->UpdateFullCanvas();
 }

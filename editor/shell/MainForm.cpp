@@ -5,10 +5,12 @@
 #include "Language.h"
 #include "LayerForm.h"
 #include "MainFormMessages.h"
+#include "MainFormPartsHost.h"
 #include "MapDocument.h"
 #include "MapViewWidget.h"
 #include "PreviewForm.h"
 #include "SettingsFile.h"
+#include "ToolWindowPlacement.h"
 #include "WindowMessageSocket.h"
 #include "common/platform/CurrentDirectory.h"
 #include "editor/map/DialogSeam.h"
@@ -114,24 +116,33 @@ TMainForm::TMainForm(const std::string &programFolder)
     FView.Initialized = true;
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The tool windows go first, while everything they may ask of this window still exists.
+    delete FPreviewForm;
+    delete FLayerForm;
+    delete FChipForm;
+}
 
 void TMainForm::CreateToolWindows()
 {
     const int32_t workWidth = screen() != nullptr ? screen()->availableGeometry().width() : 1280;
-    FChipForm = new TChipForm(this, FProgramFolder);
+    FPartsHost = std::make_unique<TMainFormPartsHost>(*this);
+    FChipForm = new TChipForm(*FPartsHost, FProgramFolder, this);
     const TToolWindowSettings parts = ReadPartsWindowSettings(SettingsFile(), workWidth);
-    FChipForm->ApplySettings(parts);
+    ApplyToolWindowSettings(*FChipForm, parts);
     FLayerForm = new TLayerForm(this);
     const TToolWindowSettings layers =
         ReadLayerWindowSettings(SettingsFile(), workWidth, parts.Bounds);
-    FLayerForm->ApplySettings(layers);
+    ApplyToolWindowSettings(*FLayerForm, layers);
     FPreviewForm = new TPreviewForm(this);
-    FPreviewForm->ApplySettings(
-        ReadOverviewWindowSettings(SettingsFile(), workWidth, layers.Bounds));
-    MenuItem("PartsWindowMenuItem")->setChecked(parts.Visible);
-    MenuItem("LayerWindowMenuItem")->setChecked(layers.Visible);
-    MenuItem("OVWindowMenuItem")->setChecked(FPreviewForm->isVisible());
+    const TToolWindowSettings overview =
+        ReadOverviewWindowSettings(SettingsFile(), workWidth, layers.Bounds);
+    ApplyToolWindowSettings(*FPreviewForm, overview);
+    ConnectToolWindowCommands();
+    ShowToolWindowFromSetting("PartsWindowMenuItem", parts.Visible);
+    ShowToolWindowFromSetting("LayerWindowMenuItem", layers.Visible);
+    ShowToolWindowFromSetting("OVWindowMenuItem", overview.Visible);
 }
 
 void TMainForm::SetInvisiblePart(bool use, uint16_t part)
@@ -234,6 +245,9 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
     try {
         auto map = std::make_unique<TMap>();
         map->Initialize(width, height, partsWidth, partsHeight, bitCount);
+        // The parts table refers to the old map: it goes before the map does.
+        if (FChipForm != nullptr)
+            FChipForm->ReleaseTable();
         ReplaceMapDocument(std::move(map));
         FNewMapWidth = width;
         FNewMapHeight = height;
@@ -492,6 +506,7 @@ void TMainForm::FormClose()
     const int32_t partsWidth = map != nullptr && map->PartsWidth() > 0 ? map->PartsWidth() : 32;
     FViewZoom =
         static_cast<uint16_t>(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0);
+    FPartsWindowZoom = static_cast<uint16_t>(FChipForm->GetZoomRatio());
     FOverviewScale = static_cast<uint16_t>(FPreviewForm->PreviewScale());
 
     TClosingSettings closing;
@@ -509,9 +524,9 @@ void TMainForm::FormClose()
     closing.MainWinVisible = isVisible();
     closing.MainWinMaximized = isMaximized();
     closing.MainWinZoom = FViewZoom;
-    closing.PartsWindow = FChipForm->State();
-    closing.LayerWindow = FLayerForm->State();
-    closing.OverviewWindow = FPreviewForm->State();
+    closing.PartsWindow = ToolWindowState(*FChipForm);
+    closing.LayerWindow = ToolWindowState(*FLayerForm);
+    closing.OverviewWindow = ToolWindowState(*FPreviewForm);
     WriteClosingSettings(SettingsFile(), closing);
     SaveSettingsFile();
 }

@@ -35,6 +35,7 @@ class TProgressForm;
 class TTessellaClipboard;
 class TFilePluginHost;
 class TMainFormMessageHost;
+class TMainFormPartsHost;
 class TWindowMessageServer;
 
 // The private message that runs once the message loop has started.
@@ -245,6 +246,15 @@ public:
     void ChangePartsSize(uint16_t Width, uint16_t Height);
     void ChangeBitCountDialogMenuItemClick();
 
+    // What the tool windows need of the main window (MainFormToolWindows.cpp).
+    const TPixelBuffer &BackgroundBitmap() const { return FBackground; }
+    int32_t ZoomRatio() const { return FSettings.ZoomRatio; }
+    uint16_t PartsWindowZoom() const { return FPartsWindowZoom; }
+    void SetTransColor(uint32_t color) { FView.TransColor = color; }
+    // A tool window's close box: its Window menu command, so the check mark and tool bar
+    // button follow; nothing once the main window has closed.
+    void ToolWindowClosed(const std::string &menuName);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -379,4 +389,10 @@ private:
     };
     std::unique_ptr<TProgressForm, TProgressFormDeleter> FProgressForm;
     bool FProgressHidWindows = false;
+
+    // The tool windows (MainFormToolWindows.cpp).
+    void ConnectToolWindowCommands();
+    void ShowToolWindowFromSetting(const std::string &menuName, bool visible);
+    void InitToolWindowHints();
+    std::unique_ptr<TMainFormPartsHost> FPartsHost;
 };

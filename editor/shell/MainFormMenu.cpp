@@ -404,6 +404,7 @@ void TMainForm::InitHints()
     };
     for (const auto &[name, hint] : hints)
         ToolButton(name)->setToolTip(Text(hint));
+    InitToolWindowHints();
 }
 
 void TMainForm::SelectTool(uint8_t tool)
@@ -469,6 +470,9 @@ void TMainForm::ToggleSwitch(const std::string &menuName, const std::string &but
 void TMainForm::ShowGridMenuItemClick()
 {
     ToggleSwitch("ShowGridMenuItem", "ShowGridTollButton", FView.ShowGrid);
+    // The parts window's grid may follow this switch ("SyncMainGrid").
+    if (FChipForm != nullptr)
+        FChipForm->UpdateFullCanvas();
 }
 
 void TMainForm::ShowCGridMenuItemClick()

@@ -28,8 +28,8 @@ constexpr int kStatusPanelWidth = 150;
 } // namespace
 
 TPreviewForm::TPreviewForm(TMainForm *owner)
-    : TToolWindow(owner, QString::fromStdString(GetLangString(25, "Preview"))), FOwner(owner),
-      FBackground(MakeBackgroundBitmap())
+    : TToolWindow(owner, QString::fromStdString(GetLangString(25, "Preview")), QWIDGETSIZE_MAX),
+      FOwner(owner), FBackground(MakeBackgroundBitmap())
 {
     FEnlargeButton = ToolBar()->addAction(ToolBarIcon("zoom-in", "+"), QString());
     FEnlargeButton->setObjectName("ToolButton2");
@@ -224,6 +224,13 @@ void TPreviewForm::DrawViewFrame()
     TPreviewRenderer renderer(*map, FState, FOwner->ViewState(), *chips, FBack, &FBackground);
     if (renderer.DrawViewFrame(FView->Screen, 0))
         FView->update();
+    Erase_KOMATTA_GOMI();
+}
+
+void TPreviewForm::Erase_KOMATTA_GOMI()
+{
+    if (FCorner->isVisible())
+        FCorner->update();
 }
 
 const TPixelBuffer &TPreviewForm::Screen() const
@@ -264,6 +271,10 @@ void TPreviewForm::ToolButton3Click()
 void TPreviewForm::ToolButton5Click()
 {
     SetRolledUp(!RolledUp());
+}
+
+void TPreviewForm::RollUpChanged()
+{
     FMinimizeButton->setChecked(RolledUp());
     FormResize();
 }
@@ -314,7 +325,24 @@ void TPreviewForm::showEvent(QShowEvent *event)
 
 void TPreviewForm::closeEvent(QCloseEvent *event)
 {
-    // Closing is the Window menu's command, so its check mark and button follow.
-    event->ignore();
-    FOwner->WindowMenuItemClick("OVWindowMenuItem");
+    // The close box is the Window menu's command, so its check mark and button follow. The
+    // close itself is never refused: a refusal would stand in the way of quitting.
+    if (isVisible())
+        FOwner->ToolWindowClosed("OVWindowMenuItem");
+    event->accept();
+}
+
+bool TPreviewForm::ForwardKeyPress(QKeyEvent *event)
+{
+    return FOwner->HandleKeyPress(event);
+}
+
+bool TPreviewForm::ForwardKeyRelease(QKeyEvent *event)
+{
+    return FOwner->HandleKeyRelease(event);
+}
+
+bool TPreviewForm::ForwardWheel(QWheelEvent *event)
+{
+    return FOwner->HandleWheel(event);
 }

@@ -2,7 +2,7 @@
 // Pressing or dragging in it centres the map view on the cell under the pointer.
 #pragma once
 
-#include "ToolWindow.h"
+#include "editor/parts/ToolWindow.h"
 #include "editor/render/PixelBuffer.h"
 #include "editor/render/PixelDrawing.h"
 #include "editor/render/PreviewRenderer.h"
@@ -51,11 +51,17 @@ public:
     void PreviewMouseDown(int32_t x, int32_t y);
     void PreviewMouseMove(int32_t x, int32_t y);
     void PreviewMouseUp();
+    // Repaints the square between the two scroll bars with the button face.
+    void Erase_KOMATTA_GOMI();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool ForwardKeyPress(QKeyEvent *event) override;
+    bool ForwardKeyRelease(QKeyEvent *event) override;
+    bool ForwardWheel(QWheelEvent *event) override;
+    void RollUpChanged() override;
 
 private:
     void ToolButton2Click();

@@ -1,17 +1,25 @@
 #include "PreviewView.h"
 
 #include "PreviewForm.h"
+#include "ToolCursors.h"
 #include "editor/render/PaintImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace
+{
+// The screen cursors "CR_HAND" and "CR_CLOSEHAND".
+constexpr int32_t kOpenHand = 3;
+constexpr int32_t kClosedHand = 4;
+} // namespace
 
 TPreviewView::TPreviewView(TPreviewForm *owner) : QWidget(owner), FOwner(owner)
 {
     setObjectName("PreviewView");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setCursor(Qt::OpenHandCursor);
+    setCursor(ToolCursor(kOpenHand));
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 }
 
@@ -27,13 +35,13 @@ void TPreviewView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    setCursor(Qt::ClosedHandCursor);
+    setCursor(ToolCursor(kClosedHand));
     FOwner->PreviewMouseDown(event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void TPreviewView::mouseMoveEvent(QMouseEvent *event)
 {
-    setCursor(FOwner->Dragging() ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    setCursor(ToolCursor(FOwner->Dragging() ? kClosedHand : kOpenHand));
     FOwner->PreviewMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
 }
 
@@ -41,6 +49,6 @@ void TPreviewView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    setCursor(Qt::OpenHandCursor);
+    setCursor(ToolCursor(kOpenHand));
     FOwner->PreviewMouseUp();
 }

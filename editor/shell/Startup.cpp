@@ -42,17 +42,13 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder,
     form->SetCommandLineFile(openFile);
     // Parts images changed on disk are read again whenever the editor becomes active.
     TMainForm *window = form.get();
-    QObject::connect(
-        qApp, &QGuiApplication::applicationStateChanged, window,
-        [window](Qt::ApplicationState state) {
-            // Not while an operation runs: it may be loading those images.
-            if (state == Qt::ApplicationActive && !window->ProgressRunning() &&
-                window->ChipForm() != nullptr && window->ChipForm()->Table() != nullptr) {
-                const TChipChangeCheck check = window->ChipForm()->Table()->CheckMapChipChanged();
-                if (check.Detached || check.Reloaded)
-                    window->RedrawAll();
-            }
-        });
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
+                     [window](Qt::ApplicationState state) {
+                         // Not while an operation runs: it may be loading those images.
+                         if (state == Qt::ApplicationActive && !window->ProgressRunning() &&
+                             window->ChipForm() != nullptr)
+                             window->ChipForm()->CheckMapChipChanged();
+                     });
     QCoreApplication::postEvent(
         window, new QEvent(static_cast<QEvent::Type>(QEvent::User + WMInitializedEvent)));
     return form;

@@ -13,6 +13,7 @@
 #include "editor/edit/ChangedCells.h"
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
+#include "editor/edit/StrokeLine.h"
 #include "editor/render/MapViewRenderer.h"
 
 #include <QApplication>
@@ -297,11 +298,16 @@ void TMainForm::FormMouseMove(Qt::MouseButtons buttons, int32_t x, int32_t y)
     case tmPen:
     case tmEraser:
         if (FView.Dragging) {
-            FView.Selection = CellSelection(cell.X, cell.Y, map->Width());
-            if (FView.ToolMode == tmPen)
-                WriteCurrentData(true);
-            else
-                Erase(true);
+            // A quick stroke jumps cells between two reports: every cell on the way is written.
+            const TStrokeCell from{std::clamp(FLastCell.X + FView.ScrollX, 0, map->Width() - 1),
+                                   std::clamp(FLastCell.Y + FView.ScrollY, 0, map->Height() - 1)};
+            for (const TStrokeCell &step : StrokeCells(from, {cell.X, cell.Y})) {
+                FView.Selection = CellSelection(step.X, step.Y, map->Width());
+                if (FView.ToolMode == tmPen)
+                    WriteCurrentData(true);
+                else
+                    Erase(true);
+            }
         }
         break;
     case tmHand:

@@ -70,6 +70,30 @@ TEST_F(TEditing, PenDragIsOneUndoStepAndMovingWithinACellWritesNothing)
     EXPECT_FALSE(Map().InModify());
 }
 
+// The pointer is reported now and then: a stroke that jumps cells between two reports still
+// writes every cell of the line between them, as one undo step.
+TEST_F(TEditing, AQuickStrokeLeavesNoGaps)
+{
+    StartWithMap(30, 20, 1);
+    Form->ChipForm()->Selectchip(5);
+    Press(2, 2);
+    MoveTo(8, 5);
+    Release(8, 5);
+    for (int32_t x = 2; x <= 8; ++x) {
+        int32_t painted = 0;
+        for (int32_t y = 0; y < 20; ++y)
+            painted += Cell(0, x, y) == 5 ? 1 : 0;
+        EXPECT_EQ(painted, 1) << x;
+    }
+    EXPECT_EQ(Cell(0, 8, 5), 5);
+    EXPECT_EQ(Cell(0, 5, 3) + Cell(0, 5, 4), 5); // the middle of the line
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
+    Form->UndoMenuItemClick();
+    for (int32_t x = 2; x <= 8; ++x)
+        for (int32_t y = 0; y < 20; ++y)
+            ASSERT_EQ(Cell(0, x, y), 0) << x << "," << y;
+}
+
 TEST_F(TEditing, RightDragTakesAPatternAndReturnsToThePen)
 {
     StartWithMap(30, 20, 1);

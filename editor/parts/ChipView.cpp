@@ -1,0 +1,49 @@
+#include "ChipView.h"
+
+#include "ChipForm.h"
+#include "editor/render/PaintImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TChipView::TChipView(TChipForm *owner) : QWidget(owner), FOwner(owner)
+{
+    setObjectName("ChipView");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+}
+
+void TChipView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    TPixelBuffer &back = FOwner->Back();
+    if (!back.IsEmpty())
+        painter.drawImage(0, 0, WrapPixelBuffer(back));
+}
+
+void TChipView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    FOwner->ViewMouseDown(at.x(), at.y(), (event->modifiers() & Qt::ControlModifier) != 0);
+}
+
+void TChipView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    FOwner->ViewMouseMove(at.x(), at.y());
+}
+
+void TChipView::mouseReleaseEvent(QMouseEvent *)
+{
+    FOwner->ViewMouseUp();
+}
+
+void TChipView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The double click acts on the pick of its first click; its second press then picks
+    // again, as every press does.
+    FOwner->ViewDoubleClick();
+    mousePressEvent(event);
+}

@@ -1,0 +1,24 @@
+// The parts window's picture area: shows the window's back buffer and hands presses, moves,
+// releases and double clicks on to the window.
+#pragma once
+
+#include <QWidget>
+
+class TChipForm;
+
+class TChipView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TChipView(TChipForm *owner);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    TChipForm *FOwner;
+};

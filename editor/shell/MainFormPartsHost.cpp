@@ -1,0 +1,141 @@
+#include "MainFormPartsHost.h"
+
+#include "LayerForm.h"
+#include "MainForm.h"
+#include "MapDocument.h"
+#include "PreviewForm.h"
+#include "Settings.h"
+#include "SettingsFile.h"
+#include "ToolBarIcons.h"
+
+#include <QAction>
+#include <filesystem>
+
+int32_t TMainFormPartsHost::CurrentLayer() const
+{
+    return FForm.LayerForm() != nullptr ? FForm.LayerForm()->GetCurrentLayerIndex() : -1;
+}
+
+bool TMainFormPartsHost::UseFixedAlignment() const
+{
+    return FForm.FixedAlignment();
+}
+
+std::string TMainFormPartsHost::ProjectFolder() const
+{
+    if (FForm.DocumentPath.empty())
+        return std::string();
+    return std::filesystem::path(FForm.DocumentPath).parent_path().string();
+}
+
+TMap *TMainFormPartsHost::Map() const
+{
+    return MapDocument();
+}
+
+TChipFormLook TMainFormPartsHost::Look() const
+{
+    const TMapViewState &view = FForm.ViewState();
+    TChipFormLook look;
+    look.ShowGrid = view.ShowGrid;
+    // Read at every redraw, so a changed settings file takes effect at once.
+    look.SyncMainGrid = ReadSyncMainGrid(SettingsFile());
+    look.GridColor = view.GridColor;
+    look.UseTranslucentSelect = view.UseTranslucentSelect;
+    look.HighlightColor = view.HighlightColor;
+    look.UseInvisiblePart = view.UseInvisiblePart;
+    look.InvisiblePart = view.InvisiblePart;
+    return look;
+}
+
+const TPixelBuffer *TMainFormPartsHost::BackgroundBitmap() const
+{
+    return &FForm.BackgroundBitmap();
+}
+
+int32_t TMainFormPartsHost::ZoomRatio() const
+{
+    return FForm.ZoomRatio();
+}
+
+int32_t TMainFormPartsHost::PartsWindowZoom() const
+{
+    return FForm.PartsWindowZoom();
+}
+
+std::vector<TSusieSetting> TMainFormPartsHost::ImagePluginSettings() const
+{
+    std::vector<TSusieSetting> settings;
+    for (const std::string &name : ReadImagePluginOrder(SettingsFile()))
+        settings.push_back({name, ReadImagePluginEnabled(SettingsFile(), name)});
+    return settings;
+}
+
+TProgressProc TMainFormPartsHost::ImagePluginProgress() const
+{
+    return FForm.ProgressCallback();
+}
+
+QIcon TMainFormPartsHost::ToolIcon(const char *themeName, const QString &fallbackLetter) const
+{
+    return ToolBarIcon(themeName, fallbackLetter);
+}
+
+void TMainFormPartsHost::SetInvisiblePart(uint16_t part)
+{
+    FForm.SetInvisiblePart(true, part);
+    FForm.RedrawAll();
+    if (FForm.PreviewForm() != nullptr)
+        FForm.PreviewForm()->UpdatePreview();
+}
+
+void TMainFormPartsHost::SetTransColor(uint32_t color)
+{
+    FForm.SetTransColor(color);
+    if (FForm.ViewState().TransEnabled) {
+        FForm.RedrawAll();
+        if (FForm.PreviewForm() != nullptr)
+            FForm.PreviewForm()->UpdatePreview();
+        return;
+    }
+    // The menu command turns it on, so its check mark follows, and redraws.
+    FForm.DoTransMenuItemClick();
+}
+
+void TMainFormPartsHost::ExitPattern()
+{
+    FForm.ExitPattern();
+}
+
+bool TMainFormPartsHost::Find(uint16_t value, bool wrap)
+{
+    return FForm.Find(value, wrap);
+}
+
+void TMainFormPartsHost::PartsImageChanged()
+{
+    FForm.ToolButtonMediator();
+    FForm.RedrawAll();
+    if (FForm.PreviewForm() != nullptr)
+        FForm.PreviewForm()->UpdatePreview();
+}
+
+void TMainFormPartsHost::ToggleWindowCommand()
+{
+    FForm.ToolWindowClosed("PartsWindowMenuItem");
+}
+
+bool TMainFormPartsHost::KeyPress(QKeyEvent *event)
+{
+    return FForm.HandleKeyPress(event);
+}
+
+bool TMainFormPartsHost::KeyRelease(QKeyEvent *event)
+{
+    return FForm.HandleKeyRelease(event);
+}
+
+bool TMainFormPartsHost::Wheel(QWheelEvent *event)
+{
+    return FForm.HandleWheel(event);
+}

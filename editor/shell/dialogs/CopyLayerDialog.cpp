@@ -1,0 +1,47 @@
+#include "CopyLayerDialog.h"
+
+#include "editor/shell/DialogTexts.h"
+#include "editor/shell/Language.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+TCopyLayerDialog::TCopyLayerDialog(QWidget *parent, const std::string &sourceName,
+                                   const std::string &newName)
+    : QDialog(parent), FNewName(new QLineEdit(this))
+{
+    setObjectName("TCopyLayerDialog");
+    setWindowTitle(QString::fromStdString(GetLangText(LayerDialogText::DuplicateCaption)));
+    auto *source = new QLabel(QString::fromStdString(sourceName), this);
+    source->setObjectName("SourceName");
+    auto *sourceLabel =
+        new QLabel(QString::fromStdString(GetLangText(LayerDialogText::Source)), this);
+    sourceLabel->setBuddy(FNewName); // its access key leads to the one field there is
+    FNewName->setObjectName("NewNameEdit");
+    FNewName->setText(QString::fromStdString(newName));
+    auto *nameLabel =
+        new QLabel(QString::fromStdString(GetLangText(LayerDialogText::NewName)), this);
+    nameLabel->setBuddy(FNewName);
+    auto *form = new QFormLayout;
+    form->setHorizontalSpacing(7);
+    form->addRow(sourceLabel, source);
+    form->addRow(nameLabel, FNewName);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName("Buttons");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(form);
+    column->addWidget(buttons);
+    FNewName->setMinimumWidth(220);
+    FNewName->selectAll();
+    FNewName->setFocus();
+}
+
+std::string TCopyLayerDialog::NewName() const
+{
+    return FNewName->text().toStdString();
+}
