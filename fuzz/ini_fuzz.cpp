@@ -2,7 +2,7 @@
 // save writes loads back to the same content, and edits keep everything else in place.
 #include "editor/shell/IniFile.h"
 #include "editor/shell/LanguageCatalogue.h"
-#include "editor/shell/TextEncoding.h"
+#include "editor/plugins/TextEncoding.h"
 
 #include <cstdint>
 #include <cstdlib>

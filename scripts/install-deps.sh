@@ -12,6 +12,7 @@ packages=(
   valgrind binutils
   xvfb xauth xdotool imagemagick twm xfonts-base
   shared-mime-info xdg-utils desktop-file-utils
+  tiled python3 time
 )
 
 missing=()

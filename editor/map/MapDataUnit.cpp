@@ -2,6 +2,7 @@
 #include "MapDataUnit.h"
 
 #include "DialogSeam.h"
+#include "common/platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <new>
@@ -90,6 +91,8 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue)
     AppendLayer(
         FLayers, "failed : create layer.",
         [&](std::vector<uint16_t> &data) {
+            data.reserve(cells);
+            AdviseHugePages(data.data(), cells * sizeof(uint16_t));
             data.assign(cells, static_cast<uint16_t>(FillValue & 0xFFFF));
         },
         Name, Chip, true);
@@ -105,7 +108,12 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cel
     const int64_t cells = std::max<int64_t>(CellCount(), 0);
     AppendLayer(
         FLayers, "failed : create layer.",
-        [&](std::vector<uint16_t> &data) { data.assign(Cells, Cells + cells); }, Name, Chip, true);
+        [&](std::vector<uint16_t> &data) {
+            data.reserve(static_cast<size_t>(cells));
+            AdviseHugePages(data.data(), static_cast<size_t>(cells) * sizeof(uint16_t));
+            data.assign(Cells, Cells + cells);
+        },
+        Name, Chip, true);
     FReady = true;
     FModified = true;
     return true;

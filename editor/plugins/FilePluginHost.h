@@ -33,6 +33,8 @@ public:
     bool HasExportPlugin() const { return FHasExportPlugin; }
     // 1-based index of the first entry whose filter holds "*.tzp"; 0 when none does.
     int32_t ProjectPluginIndex() const;
+    // The folder the table was built from; plug-ins are loaded with it as current directory.
+    const std::string &ProgramFolder() const { return FProgramFolder; }
     // The full path of an entry's library.
     std::string LibraryPath(const TPluginList &entry) const;
 

@@ -1,17 +1,18 @@
-// The main window's file commands: choosing a plug-in for a file, converting the map
-// document to and from the plug-in record, and Open, Save, Save As, Import, Export, Reload.
+// The main window's file commands: Open, Save, Save As, Import, Export, Reload, and the
+// window's side of every transfer (its progress, its layer and parts windows, its view
+// state). The plug-in search and the record conversion are window-free, in MapFileTransfer.
 #include "FilePluginHost.h"
-#include "common/ImportedRecord.h"
+#include "MapFileTransfer.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/plugins/TextEncoding.h"
 #include "editor/shell/ChipForm.h"
 #include "editor/shell/Language.h"
 #include "editor/shell/LayerForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/PreviewForm.h"
-#include "editor/shell/TextEncoding.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -59,20 +59,6 @@ std::string ReplacePlaceholder(std::string text, const std::string &name)
     return text;
 }
 
-class EPluginFailure : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
-const TPluginList *FindPlugin(const TFilePluginHost &plugins, const std::string &fileName)
-{
-    for (const TPluginList &entry : plugins.PluginList())
-        if (entry.FileName == fileName)
-            return &entry;
-    return nullptr;
-}
-
 // The pattern part of a filter: the text after its first "|".
 std::string PatternPart(const std::string &filter)
 {
@@ -82,308 +68,148 @@ std::string PatternPart(const std::string &filter)
 
 } // namespace
 
-void TMainForm::FillEditorRecord(PluginMapRecord &record) const
+TProjectSettings TMainForm::CurrentProjectSettings() const
 {
-    record.EditorFlags[0] = FView.ShowGrid;
-    record.EditorFlags[1] = FView.ShowNumber;
-    record.EditorFlags[3] = FView.ShowCGrid;
-    record.EditorFlags[4] = FView.ShowMarker;
-    record.EditorFlags[5] = FView.FogMode;
-    record.TransEnabled = FView.TransEnabled;
-    record.TransColor = FView.TransColor;
-    record.TransReserved = FTransReserved;
-    record.UseInvisiblePart = UseInvisiblePart();
-    record.InvisiblePart = InvisiblePart();
-    record.InvisibleReserved = FInvisibleReserved;
-    record.GridColor = FView.GridColor;
-    record.AGridColor = FView.AGridColor;
+    TProjectSettings settings;
+    settings.PathMode = RelativePaths ? 1 : 0;
+    settings.AlignFlags = FNewMapAlignNotFixed ? 1 : 0;
+    settings.EditorFlags[0] = FView.ShowGrid;
+    settings.EditorFlags[1] = FView.ShowNumber;
+    settings.EditorFlags[2] = 0;
+    settings.EditorFlags[3] = FView.ShowCGrid;
+    settings.EditorFlags[4] = FView.ShowMarker;
+    settings.EditorFlags[5] = FView.FogMode;
+    settings.TransEnabled = FView.TransEnabled;
+    settings.TransColor = FView.TransColor;
+    settings.TransReserved = FTransReserved;
+    settings.UseInvisiblePart = UseInvisiblePart();
+    settings.InvisiblePart = InvisiblePart();
+    settings.InvisibleReserved = FInvisibleReserved;
+    settings.GridColor = FView.GridColor;
+    settings.AGridColor = FView.AGridColor;
+    settings.Comment = ProjectComment;
+    settings.HiddenBlock = FPlugins->HiddenBlock;
+    return settings;
 }
+
+// An import refills the layer window and the parts window beside the map.
+class TMainFormImportTarget : public TImportTarget
+{
+public:
+    explicit TMainFormImportTarget(TMainForm &form) : FForm(form) {}
+
+    void ResetLayers(const PluginMapRecord &header) override
+    {
+        FForm.FNewMapWidth = static_cast<int32_t>(header.Width);
+        FForm.FNewMapHeight = static_cast<int32_t>(header.Height);
+        FForm.FNewMapPartsWidth = static_cast<int32_t>(header.PartsWidth);
+        FForm.FNewMapPartsHeight = static_cast<int32_t>(header.PartsHeight);
+        FForm.FNewMapLayerCount = header.LayerCount;
+        FForm.FNewMapBitCount = header.BitCount;
+        FForm.RelativePaths = header.PathMode != 0;
+        FForm.FNewMapAlignNotFixed = (header.AlignFlags & 1) != 0;
+        FForm.FViewReady = false;
+        FForm.FChipForm->Init();
+        FForm.FLayerForm->Init();
+    }
+    bool AddLayer(const std::string &name, const uint16_t *cells) override
+    {
+        return FForm.FLayerForm->AddLayer(name, nullptr, cells);
+    }
+    void SetLayerVisible(int32_t index, bool visible) override
+    {
+        FForm.FLayerForm->SetLayerVisibleState(index, visible);
+    }
+    void AttachPartsImage(int32_t, const std::string &, const std::string &resolved) override
+    {
+        FForm.FChipForm->AddMapChip(resolved);
+    }
+
+private:
+    TMainForm &FForm;
+};
 
 int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &pluginFileName)
 {
     // The running gesture ends before the map it works on goes.
     EndGesture();
-    const TPluginList *entry = FindPlugin(*FPlugins, pluginFileName);
-    SetCurrentDirectoryPath(FProgramFolder);
-    TDynamicLibrary library(entry != nullptr ? FPlugins->LibraryPath(*entry) : pluginFileName);
-    if (!library.IsLoaded()) {
-        ShowMessageBox(mkError, GetLangMessage(20, "The plug-in cannot be loaded."));
-        return prNotImplemented;
-    }
-    PluginMapRecord record;
-    std::memset(&record, 0, sizeof record);
-    auto import = library.Function<FilePluginImportProc>("Import");
-    if (import == nullptr) {
-        ShowMessageBox(mkError,
-                       GetLangMessage(21, "The function cannot be acquired from the plug-in."));
-        return prNotImplemented;
-    }
-    FillEditorRecord(record);
-    record.Zoom = 256;
-    const std::string pluginName = FileNameOnly(pluginFileName);
-    const std::string fileFolder = FolderOf(path);
     TMap *map = MapDocument();
-    // Once the plug-in reports success, everything in the record is the editor's to free.
-    bool handedOver = false;
-    try {
-        SetCurrentDirectoryPath(fileFolder);
-        HideAllClients();
-        int32_t result = import(&FWindowHandle, path.c_str(), &record, EditorProgress);
-        handedOver = result == prSuccess;
-        if (result == prSuccess &&
-            (record.Width == 0 || record.Height == 0 || record.PartsWidth == 0 ||
-             record.PartsHeight == 0 || record.LayerCount == 0 || record.BitCount < 8 ||
-             record.Layers == nullptr))
-            result = prInternalError;
-        if (result == prCancelled) {
-            EditorProgress(-1, -1, "");
-            FreeFailedImportRecord(record);
-            ShowAllClients();
-            return prCancelled;
-        }
-        if (result != prSuccess)
-            throw EPluginFailure(ResultText(result) + "@" + pluginName);
-
-        EditorProgress(-2, -2, "creating...");
-        if (map == nullptr)
-            throw EPluginFailure(GetLangMessage(5, "The map cannot be created."));
-        map->ClearLayers();
-        try {
-            map->Initialize(static_cast<int32_t>(record.Width), static_cast<int32_t>(record.Height),
-                            static_cast<int32_t>(record.PartsWidth),
-                            static_cast<int32_t>(record.PartsHeight), record.BitCount);
-        } catch (const std::exception &) {
-            throw EPluginFailure(GetLangMessage(5, "The map cannot be created."));
-        }
-        FNewMapWidth = static_cast<int32_t>(record.Width);
-        FNewMapHeight = static_cast<int32_t>(record.Height);
-        FNewMapPartsWidth = static_cast<int32_t>(record.PartsWidth);
-        FNewMapPartsHeight = static_cast<int32_t>(record.PartsHeight);
-        FNewMapLayerCount = record.LayerCount;
-        FNewMapBitCount = record.BitCount;
-        RelativePaths = record.PathMode != 0;
-        FNewMapAlignNotFixed = (record.AlignFlags & 1) != 0;
-        FViewReady = false;
-        FChipForm->Init();
-        FLayerForm->Init();
-
-        for (uint32_t i = 0; i < record.LayerCount; ++i) {
-            PluginLayerRecord &layer = record.Layers[i];
-            const std::string name = layer.Name != nullptr
-                                         ? SystemTextToUtf8(layer.Name)
-                                         : GetLangString(7, "Layer") + std::to_string(i);
-            std::free(layer.Name);
-            layer.Name = nullptr;
-            if (layer.Cells == nullptr)
-                throw EPluginFailure(ResultText(prInternalError) + "@" + pluginName);
-            // The cells go straight into the new layer.
-            if (!FLayerForm->AddLayer(name, nullptr, layer.Cells))
-                throw EPluginFailure(
-                    GetLangMessage(15, "The layer cannot be made. Not enough memory."));
-            std::free(layer.Cells);
-            layer.Cells = nullptr;
-            const int32_t index = static_cast<int32_t>(i);
-            FLayerForm->SetLayerVisibleState(index, layer.Visible != 0);
-            if (layer.PartsImage != nullptr) {
-                std::string reference = SystemTextToUtf8(layer.PartsImage);
-                std::replace(reference.begin(), reference.end(), '\\', '/');
-                if (record.PathMode == 0)
-                    reference = FileNameOnly(reference);
-                const std::string full =
-                    fs::absolute(fs::path(fileFolder) / reference).lexically_normal().string();
-                std::free(layer.PartsImage);
-                layer.PartsImage = nullptr;
-                FChipForm->AddMapChip(full);
-            }
-            EditorProgress(-2, -2, "processing...");
-        }
-
-        EditorProgress(-2, -2, "finishing...");
-        FView.TransEnabled = record.TransEnabled != 0;
-        FView.TransColor = record.TransColor;
-        FTransReserved = record.TransReserved;
-        SetInvisiblePart(record.UseInvisiblePart != 0, record.InvisiblePart);
-        FInvisibleReserved = record.InvisibleReserved;
-        ProjectComment = record.Comment != nullptr ? SystemTextToUtf8(record.Comment) : "";
-        if (record.HiddenData != nullptr)
-            FPlugins->HiddenBlock.assign(record.HiddenData, record.HiddenData + record.HiddenSize);
-        else
-            FPlugins->HiddenBlock.clear();
-        FreeImportedRecord(record);
-
-        ApplyEditorFlags();
-        EditorProgress(-1, -1, "");
-        Init();
-        FViewReady = true;
-        FormResize();
-        FHorzScrollBar->setValue(0);
-        FVertScrollBar->setValue(0);
-        if (FPreviewForm != nullptr)
-            FPreviewForm->InitPreview(FOverviewScale);
-        ToolButtonMediator();
-        ShowAllClients();
-        return prSuccess;
-    } catch (const std::exception &error) {
-        EditorProgress(-1, -1, "");
-        if (handedOver)
-            FreeImportedRecord(record);
-        else
-            FreeFailedImportRecord(record);
-        FViewReady = true;
-        ShowAllClients();
-        ShowMessageBox(mkError,
-                       ReplacePlaceholder(GetLangMessage(6, "The error occurred while reading %s."),
-                                          FileNameOnly(path)) +
-                           " (" + error.what() + ")");
+    if (map == nullptr)
+        return prNotImplemented;
+    TProjectSettings settings = CurrentProjectSettings();
+    settings.Zoom = 256;
+    TMainFormImportTarget target(*this);
+    TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress, [this] {
+                                 FViewReady = true;
+                                 ShowAllClients();
+                             }};
+    context.BeforeImport = [this] { HideAllClients(); };
+    const int32_t result = ImportMapFile(context, path, pluginFileName, *map, target, settings);
+    if (result == prInternalError) {
         CreateNewMap(100, 100, 1, 32, 32, 8, true);
-        return prInternalError;
+        return result;
     }
+    if (result == prCancelled)
+        ShowAllClients();
+    if (result != prSuccess)
+        return result;
+    FView.TransEnabled = settings.TransEnabled != 0;
+    FView.TransColor = settings.TransColor;
+    FTransReserved = settings.TransReserved;
+    SetInvisiblePart(settings.UseInvisiblePart != 0, settings.InvisiblePart);
+    FInvisibleReserved = settings.InvisibleReserved;
+    ProjectComment = settings.Comment;
+    FPlugins->HiddenBlock = std::move(settings.HiddenBlock);
+
+    ApplyEditorFlags();
+    EditorProgress(-1, -1, "");
+    Init();
+    FViewReady = true;
+    FormResize();
+    FHorzScrollBar->setValue(0);
+    FVertScrollBar->setValue(0);
+    if (FPreviewForm != nullptr)
+        FPreviewForm->InitPreview(FOverviewScale);
+    ToolButtonMediator();
+    ShowAllClients();
+    return prSuccess;
 }
 
 int32_t TMainForm::PluginProcExport(const std::string &path, const std::string &pluginFileName)
 {
     // A floating block is put down first, so the file holds what the view shows.
     EndGesture();
-    const std::string remembered = GetCurrentDirectoryPath();
-    const TPluginList *entry = FindPlugin(*FPlugins, pluginFileName);
-    SetCurrentDirectoryPath(FProgramFolder);
-    TDynamicLibrary library(entry != nullptr ? FPlugins->LibraryPath(*entry) : pluginFileName);
-    if (!library.IsLoaded()) {
-        ShowMessageBox(mkError, GetLangMessage(20, "The plug-in cannot be loaded."));
-        return prNotImplemented;
-    }
     TMap *map = MapDocument();
-    auto exportProc = library.Function<FilePluginExportProc>("Export");
-    if (exportProc == nullptr || map == nullptr)
+    if (map == nullptr)
         return prNotImplemented;
     FNewMapLayerCount = static_cast<uint8_t>(map->LayerCount());
-    const std::string pluginName = FileNameOnly(pluginFileName);
-    try {
-        PluginMapRecord record;
-        std::memset(&record, 0, sizeof record);
-        FillEditorRecord(record);
-        const int32_t partsWidth = map->PartsWidth() > 0 ? map->PartsWidth() : 1;
-        record.Zoom = static_cast<uint16_t>(
-            std::nearbyint(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0));
-        record.Comment = ProjectComment.empty() ? nullptr : ProjectComment.data();
-        record.HiddenSize = static_cast<uint32_t>(FPlugins->HiddenBlock.size());
-        record.HiddenData = FPlugins->HiddenBlock.empty() ? nullptr : FPlugins->HiddenBlock.data();
-        record.Width = static_cast<uint32_t>(map->Width());
-        record.Height = static_cast<uint32_t>(map->Height());
-        record.PartsWidth = static_cast<uint32_t>(map->PartsWidth());
-        record.PartsHeight = static_cast<uint32_t>(map->PartsHeight());
-        record.LayerCount = FNewMapLayerCount;
-        record.BitCount = map->BitCount();
-        record.PathMode = RelativePaths ? 1 : 0;
-        record.AlignFlags = FNewMapAlignNotFixed ? 1 : 0;
-
-        const fs::path targetFolder = FolderOf(path);
-        std::vector<PluginLayerRecord> layers(record.LayerCount);
-        std::vector<std::string> names(record.LayerCount);
-        std::vector<std::string> references(record.LayerCount);
-        for (uint32_t i = 0; i < record.LayerCount; ++i) {
-            const int32_t index = static_cast<int32_t>(i);
-            if (index >= map->LayerCount())
-                throw EPluginFailure("fatal error!");
-            TMapLayer &layer = map->GetLayer(index);
-            names[i] = layer.Name;
-            layers[i].Name = names[i].data();
-            if (layer.Chip != nullptr) {
-                const fs::path image = fs::absolute(fs::path(layer.Chip->FileName));
-                if (RelativePaths) {
-                    const fs::path relative = image.lexically_relative(targetFolder);
-                    references[i] = relative.empty() ? image.string() : relative.string();
-                } else {
-                    references[i] = image.filename().string();
-                }
-                // Stored references separate folders with "\" so files travel between builds.
-                std::replace(references[i].begin(), references[i].end(), '/', '\\');
-                layers[i].PartsImage = references[i].data();
-            }
-            layers[i].Visible = layer.Visible ? 1 : 0;
-            layers[i].Cells = layer.Data.data();
-        }
-        record.Layers = layers.empty() ? nullptr : layers.data();
-        SetCurrentDirectoryPath(DocumentPath.empty() ? targetFolder.string()
-                                                     : FolderOf(DocumentPath));
-        const int32_t result = exportProc(&FWindowHandle, path.c_str(), &record, EditorProgress);
-        EditorProgress(-1, -1, "");
-        if (result == prSuccess) {
-            SetCurrentDirectoryPath(remembered);
-            return prSuccess;
-        }
-        if (result == prCancelled)
-            return prCancelled;
-        throw EPluginFailure(ResultText(result) + "@" + pluginName);
-    } catch (const std::exception &error) {
-        SetCurrentDirectoryPath(remembered);
-        EditorProgress(-1, -1, "");
-        show();
-        ShowMessageBox(mkError,
-                       ReplacePlaceholder(GetLangMessage(7, "The error occurred while writing %s."),
-                                          FileNameOnly(path)) +
-                           "(" + error.what() + ")");
-        return prInternalError;
-    }
+    TProjectSettings settings = CurrentProjectSettings();
+    const int32_t partsWidth = map->PartsWidth() > 0 ? map->PartsWidth() : 1;
+    settings.Zoom = static_cast<uint16_t>(
+        std::nearbyint(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0));
+    const TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress, [this] { show(); }};
+    return ExportMapFile(context, path, pluginFileName, *map, settings, FNewMapLayerCount,
+                         DocumentPath);
 }
 
 bool TMainForm::OpenFile(const std::string &path)
 {
-    for (const TPluginList &entry : FPlugins->PluginList()) {
-        SetCurrentDirectoryPath(FProgramFolder);
-        int32_t supported = 1;
-        {
-            TDynamicLibrary library(FPlugins->LibraryPath(entry));
-            auto isSupported = library.Function<FilePluginIsSupportedProc>("IsSupported");
-            if (isSupported == nullptr)
-                continue;
-            supported = isSupported(path.c_str());
-        }
-        if (supported != 0)
-            continue;
-        const int32_t result = PluginProcImport(path, entry.FileName);
-        if (result == prSuccess) {
-            if ((entry.Info.Flags & pfProject) != 0)
-                SetFileToProject(path);
-            return true;
-        }
-        if (result == prNotSupported || result == prNotImplemented)
-            continue;
+    const TPluginList *used =
+        OpenThroughPlugins(*FPlugins, path, [this, &path](const TPluginList &entry) {
+            return PluginProcImport(path, entry.FileName);
+        });
+    if (used == nullptr)
         return false;
-    }
-    ShowMessageBox(
-        mkError, GetLangMessage(23, "The plug-in that supported reading this file was not found."));
-    return false;
+    if ((used->Info.Flags & pfProject) != 0)
+        SetFileToProject(path);
+    return true;
 }
 
 bool TMainForm::SaveFile(const std::string &path, int32_t mask)
 {
-    std::string extension = fs::path(path).extension().string();
-    if (!extension.empty())
-        extension.erase(0, 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const TPluginList &entry : FPlugins->PluginList()) {
-        {
-            SetCurrentDirectoryPath(FProgramFolder);
-            TDynamicLibrary library(FPlugins->LibraryPath(entry));
-            if (library.Symbol("Export") == nullptr)
-                continue;
-        }
-        if ((entry.Info.Flags & static_cast<uint32_t>(mask)) != static_cast<uint32_t>(mask))
-            continue;
-        if (extension.empty() || !ContainsNoCase(PatternPart(entry.Filter()), extension))
-            continue;
-        const int32_t result = PluginProcExport(path, entry.FileName);
-        if (result == prSuccess)
-            return true;
-        if (result == prNotSupported || result == prNotImplemented)
-            continue;
-        return false;
-    }
-    ShowMessageBox(
-        mkError, GetLangMessage(24, "The plug-in that supported writing this file was not found."));
-    return false;
+    return SaveThroughPlugins(
+        *FPlugins, path, static_cast<uint32_t>(mask),
+        [this, &path](const TPluginList &entry) { return PluginProcExport(path, entry.FileName); });
 }
 
 void TMainForm::SetFileToProject(const std::string &path)

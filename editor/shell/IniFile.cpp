@@ -1,6 +1,6 @@
 #include "IniFile.h"
 
-#include "TextEncoding.h"
+#include "editor/plugins/TextEncoding.h"
 
 #include <QDir>
 #include <QFile>

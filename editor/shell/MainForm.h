@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "common/TessellaPlugin.h"
 #include "editor/map/DefineUnit.h"
+#include "editor/plugins/ProjectSettings.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
@@ -302,7 +303,9 @@ private:
     void ShowSelectionStatus();
     bool LiftSelection(Qt::KeyboardModifiers modifiers);
     TModified PenData(bool &ready) const;
-    void FillEditorRecord(PluginMapRecord &record) const;
+    // The project settings as the window holds them, for a transfer.
+    TProjectSettings CurrentProjectSettings() const;
+    friend class TMainFormImportTarget;
     std::optional<std::string> AskFileToSave(int32_t titleIndex, const char *title, uint32_t flag);
     std::optional<std::string> AskFileToOpen(int32_t titleIndex, const char *title, uint32_t flag);
     static intptr_t HandleSendMessage(TessellaWindow *window, uint32_t message, uintptr_t wParam,

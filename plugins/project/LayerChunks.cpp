@@ -1,5 +1,7 @@
 #include "plugins/project/LayerChunks.h"
 
+#include "common/platform/LargeBuffer.h"
+
 #include "plugins/project/RiffFormat.h"
 
 char *ReadChunkText(TRiffReader &riff, const TRiffChunk &chunk, int32_t &result)
@@ -50,6 +52,7 @@ int32_t ReadLayerChunks(TRiffReader &riff, uint64_t begin, uint64_t end, uint64_
     if (cells == nullptr)
         return prNoMemory;
     layer.Cells = cells;
+    AdviseHugePages(cells, chunk.Size);
     if (!riff.ReadAt(chunk.DataOffset, cells, chunk.Size))
         return prBrokenFile;
     CellsFromLittleEndian(cells, static_cast<size_t>(cellCount));

@@ -16,10 +16,12 @@ if ! command -v clang++-14 >/dev/null; then
 fi
 
 # The seed corpora come from the plug-in tests; write them if this runs on its own.
-if [ ! -d "$out/corpus-tzp" ] || [ ! -d "$out/corpus-csv" ] || [ ! -d "$out/corpus-bmp" ]; then
-  cmake --build "$build" --target plugin_project_tests plugin_csv_tests >/dev/null
+if [ ! -d "$out/corpus-tzp" ] || [ ! -d "$out/corpus-csv" ] || [ ! -d "$out/corpus-bmp" ] ||
+  [ ! -d "$out/corpus-imagesize" ]; then
+  cmake --build "$build" --target plugin_project_tests plugin_csv_tests plugin_tmx_tests >/dev/null
   "$build/tests/plugin_project_tests" --gtest_filter='*WritesTheFuzzSeedCorpus*' >/dev/null
   "$build/tests/plugin_csv_tests" --gtest_filter='*WritesTheFuzzSeedCorpus*' >/dev/null
+  "$build/tests/plugin_tmx_tests" --gtest_filter='*WritesTheFuzzSeedCorpus*' >/dev/null
 fi
 
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -I"$root"
@@ -43,6 +45,7 @@ build_target() { # name sources...
 build_target tzp_import_fuzzer "${project[@]}" "${platform[@]}"
 build_target csv_import_fuzzer "${csv[@]}" "${platform[@]}"
 build_target bmp_width_fuzzer "$root/plugins/project/BmpWidth.cpp" "${platform[@]}"
+build_target tmx_image_size_fuzzer "$root/plugins/tmx/ImageSize.cpp" "${platform[@]}"
 
 run_target() { # name seed-folder
   local name=$1 seeds=$2
@@ -61,4 +64,5 @@ run_target() { # name seed-folder
 run_target tzp_import_fuzzer "$out/corpus-tzp"
 run_target csv_import_fuzzer "$out/corpus-csv"
 run_target bmp_width_fuzzer "$out/corpus-bmp"
+run_target tmx_image_size_fuzzer "$out/corpus-imagesize"
 echo "fuzz-file-plugins: clean"

@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 shell="$root/editor/shell"
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" $(pkg-config --cflags Qt6Core) \
-  "$root/fuzz/ini_fuzz.cpp" "$shell/IniFile.cpp" "$shell/TextEncoding.cpp" \
+  "$root/fuzz/ini_fuzz.cpp" "$shell/IniFile.cpp" "$root/editor/plugins/TextEncoding.cpp" \
   "$shell/LanguageCatalogue.cpp" "$shell/Settings.cpp" \
   $(pkg-config --libs Qt6Core) -o "$work/ini_fuzz"
 

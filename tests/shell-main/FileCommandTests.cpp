@@ -175,6 +175,44 @@ TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
     EXPECT_EQ(Form->DocumentName, "level.tzp");
 }
 
+// The export-only TMX plug-in: offered by Export only, chosen by the name's extension,
+// never by Save As (it is no project format) and never for opening.
+TEST_F(TFileCommands, ExportWritesTmxThroughTheExportOnlyPlugin)
+{
+    CopyPlugins();
+    std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "Plugins" / "tmx.so",
+                               Folder / "Plugins" / "tmx.so");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Form->SaveDialogFilter(pfExport), "Tiled Map(*.tmx)|*.tmx|");
+    EXPECT_EQ(Form->OpenDialogFilter(pfProject), "All Files|*.tzp;*.csv;|Tessella Project File "
+                                                 "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
+    Paint(3);
+    const std::string path = (Folder / "level.tmx").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
+    ASSERT_TRUE(Form->Exportfile());
+    const std::string tmx = [&] {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    EXPECT_EQ(tmx.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" "
+                        "orientation=\"orthogonal\" renderorder=\"right-down\" width=\"100\" "
+                        "height=\"100\" tilewidth=\"32\" tileheight=\"32\"",
+                        0),
+              0u);
+    EXPECT_NE(tmx.find(" <layer id=\"1\" name=\"Layer0\" width=\"100\" height=\"100\">"),
+              std::string::npos);
+    EXPECT_TRUE(Seam->Messages.empty());
+    // The map is still unsaved: an export is no save.
+    EXPECT_TRUE(MapDocument()->IsModified());
+
+    EXPECT_FALSE(Form->SaveFile((Folder / "other.tmx").string(), pfProject));
+    EXPECT_FALSE(Form->OpenFile(path));
+    EXPECT_EQ(
+        Seam->MessageTexts(),
+        (std::vector<std::string>{"The plug-in that supported writing this file was not found.",
+                                  "The plug-in that supported reading this file was not found."}));
+}
+
 namespace
 {
 

@@ -3,7 +3,7 @@
 #include "editor/shell/LangSections.h"
 #include "editor/shell/LangTexts.h"
 #include "editor/shell/LanguageCatalogue.h"
-#include "editor/shell/TextEncoding.h"
+#include "editor/plugins/TextEncoding.h"
 
 #include "TempFolder.h"
 

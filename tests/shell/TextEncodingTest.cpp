@@ -1,4 +1,4 @@
-#include "editor/shell/TextEncoding.h"
+#include "editor/plugins/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,113 @@
+#include "HeadlessMap.h"
+
+#include "editor/plugins/MapFileTransfer.h"
+
+#include <filesystem>
+
+namespace
+{
+
+// Plug-ins that ask the user for a file get no answer: there is no window to ask in.
+intptr_t NoMessage(TessellaWindow *, uint32_t, uintptr_t, intptr_t)
+{
+    return 0;
+}
+int32_t NoFileChosen(TessellaWindow *, const char *, const char *, const char *, char *, uint32_t)
+{
+    return 0;
+}
+
+} // namespace
+
+TessellaWindow HeadlessWindow()
+{
+    TessellaWindow window{};
+    window.StructSize = sizeof window;
+    window.SendMessage = NoMessage;
+    window.AskOpenFileName = NoFileChosen;
+    return window;
+}
+
+int32_t QuietProgress(int32_t, int32_t, const char *)
+{
+    return 1;
+}
+
+class THeadlessMap::TTarget : public TImportTarget
+{
+public:
+    explicit TTarget(THeadlessMap &Owner) : FOwner(Owner) {}
+
+    void ResetLayers(const PluginMapRecord &Header) override
+    {
+        // The alignment decides where parts lie in the images attached below.
+        FOwner.FSettings.AlignFlags = Header.AlignFlags;
+        FOwner.FLayerImages.clear();
+        FOwner.FReferences.clear();
+        FOwner.FTable = std::make_unique<TChipTable>(FOwner.FMap, FOwner);
+        if (FOwner.FLoadImages)
+            FOwner.FTable->Init("Plugins", FOwner.FProgramFolder, {});
+    }
+    bool AddLayer(const std::string &Name, const uint16_t *Cells) override
+    {
+        try {
+            FOwner.FMap.AddLayer(Name, nullptr, Cells);
+        } catch (const EMapAbort &) {
+            return false;
+        }
+        FOwner.FLayerImages.emplace_back();
+        return true;
+    }
+    void SetLayerVisible(int32_t Index, bool Visible) override
+    {
+        FOwner.FMap.SetLayerVisible(Index, Visible);
+    }
+    void AttachPartsImage(int32_t Index, const std::string &Stored,
+                          const std::string &Resolved) override
+    {
+        THeadlessLayerImage &image = FOwner.FLayerImages[static_cast<size_t>(Index)];
+        image.Stored = Stored;
+        image.Resolved = Resolved;
+        if (FOwner.FLoadImages) {
+            image.Loaded = FOwner.FTable->AddMapChip(Resolved);
+            return;
+        }
+        auto chip = std::make_unique<TMapChip>();
+        chip->FileName = Resolved;
+        FOwner.FMap.SetLayerChip(Index, chip.get());
+        FOwner.FReferences.push_back(std::move(chip));
+    }
+
+private:
+    THeadlessMap &FOwner;
+};
+
+THeadlessMap::THeadlessMap(const std::string &ProgramFolder, bool LoadImages)
+    : FProgramFolder(ProgramFolder), FLoadImages(LoadImages)
+{
+}
+
+// Layers refer to the images: the map lets go of them before they are freed.
+THeadlessMap::~THeadlessMap()
+{
+    FMap.ClearLayers();
+}
+
+bool THeadlessMap::Open(const TFilePluginHost &Plugins, const std::string &Path)
+{
+    FFolder = std::filesystem::path(Path).parent_path().string();
+    TessellaWindow window = HeadlessWindow();
+    const TTransferContext context{Plugins, &window, QuietProgress, {}};
+    TTarget target(*this);
+    const TPluginList *used = OpenThroughPlugins(Plugins, Path, [&](const TPluginList &entry) {
+        // What the record is pre-set with; the file's own values replace them.
+        FSettings = TProjectSettings{};
+        FSettings.TransReserved = 255;
+        FSettings.InvisibleReserved = 255;
+        return ImportMapFile(context, Path, entry.FileName, FMap, target, FSettings);
+    });
+    if (used == nullptr)
+        return false;
+    FReaderName = std::filesystem::path(used->FileName).filename().string();
+    return true;
+}

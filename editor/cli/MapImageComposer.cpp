@@ -1,0 +1,94 @@
+#include "MapImageComposer.h"
+
+#include "editor/render/BackgroundBitmap.h"
+#include "editor/render/MapViewRenderer.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+// About this many pixel rows per band: big enough for the renderer's row loops, small
+// enough to stay in the processor's cache for wide pictures.
+constexpr int32_t kBandPixels = 128;
+constexpr int64_t kMaxBandBytes = int64_t{1} << 30;
+
+// The background as a brush whose rows start Offset pixel rows further down: a band that
+// begins at that row of the picture continues the checkerboard of the rows above it.
+TPixelBuffer ShiftedBackground(const TPixelBuffer &Background, int64_t Offset)
+{
+    TPixelBuffer shifted(Background.Width(), Background.Height(), 32);
+    for (int32_t y = 0; y < Background.Height(); ++y) {
+        const int32_t from = static_cast<int32_t>((y + Offset) % Background.Height());
+        std::copy(Background.Row32(from), Background.Row32(from) + Background.Width(),
+                  shifted.Row32(y));
+    }
+    return shifted;
+}
+} // namespace
+
+TMapImageComposer::TMapImageComposer(const TMap &Map, const TChipPositions &Parts,
+                                     const TProjectSettings &Settings, int32_t CellWidth,
+                                     int32_t CellHeight)
+    : FMap(Map), FParts(Parts)
+{
+    FState.ViewReady = true;
+    FState.Initialized = true;
+    FState.ViewCellWidth = CellWidth;
+    FState.ViewCellHeight = CellHeight;
+    FState.CurrentLayer = -1;
+    FState.TransEnabled = Settings.TransEnabled != 0;
+    FState.TransColor = Settings.TransColor;
+    FState.UseInvisiblePart = Settings.UseInvisiblePart != 0;
+    FState.InvisiblePart = Settings.InvisiblePart;
+    FState.ShowGrid = false;
+    FState.ShowCGrid = false;
+    FState.ShowNumber = false;
+    FState.ShowMarker = false;
+    FState.FogMode = false;
+    FState.Selection = TSelection{};
+    FBandRows = std::max(1, kBandPixels / std::max(1, CellHeight));
+}
+
+int64_t TMapImageComposer::ImageWidth() const
+{
+    return static_cast<int64_t>(FMap.Width()) * FState.ViewCellWidth;
+}
+
+int64_t TMapImageComposer::ImageHeight() const
+{
+    return static_cast<int64_t>(FMap.Height()) * FState.ViewCellHeight;
+}
+
+bool TMapImageComposer::CanCompose(std::string &Reason) const
+{
+    const int64_t bytes = ImageWidth() * FBandRows * FState.ViewCellHeight * 4;
+    if (ImageWidth() <= std::numeric_limits<int32_t>::max() && bytes <= kMaxBandBytes)
+        return true;
+    Reason = "the picture is too wide to compose";
+    return false;
+}
+
+bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32_t *Pixels)> &Row)
+{
+    const TPixelBuffer background = MakeBackgroundBitmap();
+    const int32_t width = static_cast<int32_t>(ImageWidth());
+    const int32_t ch = FState.ViewCellHeight;
+    TPixelBuffer band(width, FBandRows * ch, 32);
+    for (int32_t firstRow = 0; firstRow < FMap.Height(); firstRow += FBandRows) {
+        const int32_t rows = std::min(FBandRows, FMap.Height() - firstRow);
+        // The view scrolled down to the band: its top-left cell is (0, firstRow).
+        FState.ViewWidth = width;
+        FState.ViewHeight = rows * ch;
+        FState.ScrollX = 0;
+        FState.ScrollY = firstRow;
+        const TPixelBuffer brush = ShiftedBackground(background, int64_t{firstRow} * ch);
+        TMapViewRenderer renderer(FMap, FState, FParts, band, &brush);
+        if (!renderer.ComposeFull())
+            return false;
+        for (int32_t y = 0; y < rows * ch; ++y)
+            if (!Row(firstRow * ch + y, band.Row32(y)))
+                return false;
+    }
+    return true;
+}

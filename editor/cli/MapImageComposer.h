@@ -1,0 +1,36 @@
+// The whole map as one picture, composed by the map view's own renderer with every
+// overlay off (no grid, numbers, marker, fog or selection), the file's transparent colour
+// and invisible part in force. It composes one horizontal band at a time and hands each
+// row on as soon as its band is done, so memory does not grow with the picture's height.
+// Knows nothing of windows or files.
+#pragma once
+
+#include "editor/map/MapDataUnit.h"
+#include "editor/plugins/ProjectSettings.h"
+#include "editor/render/MapViewState.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TMapImageComposer
+{
+public:
+    TMapImageComposer(const TMap &Map, const TChipPositions &Parts,
+                      const TProjectSettings &Settings, int32_t CellWidth, int32_t CellHeight);
+
+    int64_t ImageWidth() const;
+    int64_t ImageHeight() const;
+    // Whether one band fits in memory; the reason when it does not.
+    bool CanCompose(std::string &Reason) const;
+
+    // Row(Y, Pixels) for Y = 0 .. ImageHeight - 1 in order, each row ImageWidth pixels of
+    // 0x00RRGGBB. Stops and returns false as soon as Row does.
+    bool Compose(const std::function<bool(int32_t Y, const uint32_t *Pixels)> &Row);
+
+private:
+    const TMap &FMap;
+    const TChipPositions &FParts;
+    TMapViewState FState;
+    int32_t FBandRows = 8;
+};

@@ -1,0 +1,35 @@
+// Running the built program's command line as a user does, with no display variables
+// (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset), and building the maps and parts
+// images the tests feed it.
+#pragma once
+
+#include "common/TessellaPlugin.h"
+#include "tests/common/PluginTestSupport.h"
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+struct TRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// build/Tessella with Arguments, run in Folder. Environment: extra "NAME=value" entries
+// set after the display variables are removed.
+TRun RunTessella(const std::vector<std::string> &Arguments, const std::string &Folder,
+                 const std::vector<std::string> &Environment = {});
+
+// Writes the record as a project file through the built tzp plug-in.
+void WriteProject(const std::string &Path, PluginMapRecord &Record);
+// Reads a project file through the built tzp plug-in; the caller frees it with
+// FreeImportedRecord.
+int32_t ReadProject(const std::string &Path, PluginMapRecord &Record);
+
+// A parts image of Columns × Rows parts of Size pixels: each part its own colour, with a
+// square of the transparent colour Key (0xRRGGBB) in every odd part and a diagonal line.
+QImage PartsImage(int Columns, int Rows, int Size, uint32_t Key);
+
+// The pixels of a picture file as 0x00RRGGBB (alpha dropped); empty when unreadable.
+QImage ReadPicture(const std::string &Path);
