@@ -218,7 +218,9 @@ void TMainForm::SetFileToProject(const std::string &path)
     DocumentPath = path;
     if (TMap *map = MapDocument())
         map->ClearModified();
-    UpdateTitle();
+    // The Save entries follow the cleared mark too, not just the title (the mediator
+    // rebuilds both).
+    ToolButtonMediator();
 }
 
 bool TMainForm::SaveMessage()

@@ -649,10 +649,12 @@ void TMainForm::ToolButtonMediator()
     MenuItem("UndoMenuItem")->setEnabled(map->CanUndo());
     ToolButton("RedoToolButton")->setEnabled(map->CanRedo());
     MenuItem("RedoMenuItem")->setEnabled(map->CanRedo());
-    ToolButton("PartsWinToolButton")->setChecked(FChipForm != nullptr && FChipForm->isVisible());
-    ToolButton("LayerWinToolButton")->setChecked(FLayerForm != nullptr && FLayerForm->isVisible());
+    // Shown, not hidden: before the main window appears its tool windows are not yet
+    // visible on the screen although they are meant to be.
+    ToolButton("PartsWinToolButton")->setChecked(FChipForm != nullptr && !FChipForm->isHidden());
+    ToolButton("LayerWinToolButton")->setChecked(FLayerForm != nullptr && !FLayerForm->isHidden());
     ToolButton("PreWinToolButton")
-        ->setChecked(FPreviewForm != nullptr && FPreviewForm->isVisible());
+        ->setChecked(FPreviewForm != nullptr && !FPreviewForm->isHidden());
     UpdateTitle();
     MenuItem("DeleteLayerMenuItem")->setEnabled(map->LayerCount() > 1);
     MenuItem("SelectUpperMenuItem")->setEnabled(map->LayerCount() - layer > 1);

@@ -2,6 +2,7 @@
 #include "editor/shell/ChipForm.h"
 #include "editor/shell/LayerForm.h"
 
+#include <QAction>
 #include <QImage>
 #include <algorithm>
 #include <fstream>
@@ -63,6 +64,8 @@ TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
     Form->CreateNewMap(5, 5, 1, 32, 32, 8, true);
     ASSERT_TRUE(Form->OpenFile(path));
     EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
+    EXPECT_FALSE(Form->MenuItem("SaveMenuItem")->isEnabled()); // nothing to save yet
+    EXPECT_FALSE(Form->ToolButton("SaveToolButton")->isEnabled());
     ASSERT_EQ(MapDocument()->LayerCount(), 2);
     EXPECT_EQ(MapDocument()->GetLayerName(1), "second");
     EXPECT_EQ(PaintedCell(), 42);

@@ -55,6 +55,9 @@ TEST_F(TStartup, FirstStartShowsTheDefaultMap)
     EXPECT_FALSE(Form->ViewState().ShowNumber);
     EXPECT_TRUE(Form->MenuItem("ShowGridMenuItem")->isChecked());
     EXPECT_TRUE(Form->ToolButton("ShowGridTollButton")->isChecked());
+    // The tool windows' buttons are down from the start, before the main window shows.
+    for (const char *button : {"PartsWinToolButton", "LayerWinToolButton", "PreWinToolButton"})
+        EXPECT_TRUE(Form->ToolButton(button)->isChecked()) << button;
     map->SetModified();
     EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(8bit)  @ 100%(Layer0) *");
 }
