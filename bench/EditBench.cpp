@@ -5,13 +5,13 @@
 // layers; moving a floating block the same way; and the map and log work of lifting a
 // 256 × 256 block off 8 layers, moving it 100 cells and putting it down, and its undo.
 #include "editor/edit/FloatingBlocks.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/MapViewWidget.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/input/MapViewWidget.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/windows/LayerForm.h"
 
 #include <QApplication>
 #include <QImage>

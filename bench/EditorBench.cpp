@@ -3,10 +3,10 @@
 #include "common/ImportedRecord.h"
 #include "common/TessellaPlugin.h"
 #include "common/platform/DynamicLibrary.h"
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/language/Language.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // What reporting to the progress window costs a long operation: a resize of a 2000 × 2000
 // map with four layers, once without a progress callback (the baseline) and once through
 // the main window's callback, which lets pending events run while the layers are rebuilt.
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/language/Language.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // libFuzzer target for the INI reader and writer: any bytes load without a crash, what a
 // save writes loads back to the same content, and edits keep everything else in place.
-#include "editor/shell/IniFile.h"
-#include "editor/shell/LanguageCatalogue.h"
 #include "editor/plugins/TextEncoding.h"
+#include "editor/shell/language/LanguageCatalogue.h"
+#include "editor/shell/settings/IniFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
 #include "editor/render/RasterPrimitives.h"
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
+#include "editor/shell/language/Language.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,20 +2,20 @@
 // size and Change bit count. Each shows its dialog, ends any running gesture, calls the
 // map's transform and refreshes the views. Resize and bit-count changes cannot be undone.
 #include "editor/map/DialogSeam.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
-#include "editor/shell/ChipForm.h"
 #include "editor/shell/DialogRunner.h"
-#include "editor/shell/LangTexts.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/LayerForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/PreviewForm.h"
 #include "editor/shell/dialogs/BitCountDialog.h"
 #include "editor/shell/dialogs/FillDialog.h"
 #include "editor/shell/dialogs/ReplaceDialog.h"
 #include "editor/shell/dialogs/ScrollDialog.h"
 #include "editor/shell/dialogs/SizeDialog.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <new>
 

@@ -2,12 +2,12 @@
 // block down), putting blocks down, and making the selection the pattern the pen tools use.
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/render/MapViewMath.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/MapViewWidget.h"
+#include "editor/shell/input/MapViewWidget.h"
+#include "editor/shell/language/Language.h"
 
 #include <QLabel>
 #include <QScrollBar>

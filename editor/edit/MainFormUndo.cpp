@@ -2,7 +2,7 @@
 // is put down and its group closed) and drops the selection, then replays one group.
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/PreviewForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 void TMainForm::UndoMenuItemClick()
 {

@@ -4,12 +4,12 @@
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
 #include "editor/map/DialogSeam.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/PreviewForm.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 bool TMainForm::DoEditCurrentLayer()
 {

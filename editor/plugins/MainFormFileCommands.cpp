@@ -6,13 +6,13 @@
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/plugins/TextEncoding.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/LayerForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/PreviewForm.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QAction>
 #include <QCoreApplication>

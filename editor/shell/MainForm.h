@@ -3,13 +3,13 @@
 // the three tool windows beside it.
 #pragma once
 
-#include "Settings.h"
 #include "common/TessellaPlugin.h"
 #include "editor/map/DefineUnit.h"
 #include "editor/plugins/ProjectSettings.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
+#include "editor/shell/settings/Settings.h"
 
 #include <QList>
 #include <QMainWindow>

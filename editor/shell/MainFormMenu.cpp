@@ -1,17 +1,17 @@
 // The main window's menus, tool bar, status bar, display switches and the enabled states.
-#include "ChipForm.h"
-#include "HintTexts.h"
-#include "Language.h"
-#include "LayerForm.h"
 #include "MainForm.h"
 #include "MapDocument.h"
-#include "MenuCaptions.h"
-#include "PreviewForm.h"
 #include "ToolBarIcons.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/render/MapViewMath.h"
+#include "editor/shell/language/HintTexts.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/language/MenuCaptions.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QActionGroup>
 #include <QColorDialog>

@@ -1,8 +1,8 @@
 #include "QtDialogSeam.h"
 
-#include "ColorRef.h"
 #include "FileDialogFilter.h"
-#include "Language.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/settings/ColorRef.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,10 +1,10 @@
 #include "Startup.h"
 
-#include "ChipForm.h"
-#include "Language.h"
 #include "MainForm.h"
 #include "MapDocument.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/shell/language/Language.h"
 
 #include <QCoreApplication>
 #include <QEvent>

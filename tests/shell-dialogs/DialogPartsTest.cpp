@@ -1,9 +1,9 @@
 // The dialogs' pieces that stand on their own: numbers typed into edits, the about box's
 // version line, memory figures and language list.
 #include "common/platform/MemoryStatus.h"
-#include "editor/shell/LanguageCatalogue.h"
 #include "editor/shell/dialogs/AboutBox.h"
 #include "editor/shell/dialogs/DialogKit.h"
+#include "editor/shell/language/LanguageCatalogue.h"
 
 #include <gtest/gtest.h>
 

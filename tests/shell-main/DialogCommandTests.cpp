@@ -2,10 +2,10 @@
 // pressed by a script, then the map, its log, the settings and the messages are checked.
 #include "DialogScript.h"
 #include "EditorFixture.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/IniFile.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/shell/settings/IniFile.h"
+#include "editor/shell/windows/LayerForm.h"
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "EditorFixture.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/LayerForm.h"
-#include "editor/shell/MapViewWidget.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/shell/input/MapViewWidget.h"
+#include "editor/shell/windows/LayerForm.h"
 
 #include <QImage>
 #include <QTest>

@@ -2,10 +2,10 @@
 // plug-ins, no language files) and answers its dialogs from a script.
 #pragma once
 
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/language/Language.h"
 #include "tests/support/ScriptedDialogSeam.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/shell/windows/LayerForm.h"
 
 #include <QAction>
 #include <QImage>

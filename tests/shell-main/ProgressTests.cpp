@@ -1,9 +1,9 @@
 // The progress window and what it holds back, through the real main window.
 #include "DialogScript.h"
 #include "EditorFixture.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/shell/progress/ProgressForm.h"
+#include "editor/shell/windows/LayerForm.h"
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // tool cursor is an image whose hot spot touches what it draws.
 #include "EditorFixture.h"
 #include "editor/shell/ToolBarIcons.h"
-#include "editor/shell/ToolCursors.h"
+#include "editor/shell/input/ToolCursors.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "EditorFixture.h"
-#include "editor/shell/WindowMessageSocket.h"
+#include "editor/shell/messages/WindowMessageSocket.h"
 
 #include <QLocalSocket>
 #include <QtEndian>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "editor/map/MapDataUnit.h"
-#include "editor/shell/WindowMessageHost.h"
+#include "editor/shell/messages/WindowMessageHost.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "editor/shell/WindowMessageInterface.h"
+#include "editor/shell/messages/WindowMessageInterface.h"
 #include "FakeMessageHost.h"
 #include "tests/support/ScriptedDialogSeam.h"
 

@@ -1,4 +1,4 @@
-#include "editor/shell/WindowMessageSocket.h"
+#include "editor/shell/messages/WindowMessageSocket.h"
 #include "FakeMessageHost.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "../shell-main/EditorFixture.h"
-#include "editor/shell/PreviewForm.h"
-#include "editor/shell/PreviewView.h"
+#include "editor/shell/windows/PreviewForm.h"
+#include "editor/shell/windows/PreviewView.h"
 
 #include <QAction>
 #include <QTest>

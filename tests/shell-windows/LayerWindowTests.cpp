@@ -2,9 +2,9 @@
 // dragging, duplicating, options, merging, the layer limit and the visibility ticks, each
 // checked in the map, the list and the other views.
 #include "ToolWindowFixture.h"
-#include "editor/shell/LayerList.h"
 #include "editor/shell/dialogs/CopyLayerDialog.h"
 #include "editor/shell/dialogs/NewLayerDialog.h"
+#include "editor/shell/windows/LayerList.h"
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // opened, dropped and closed, and a new map never meeting the old map's table.
 #include "ToolWindowFixture.h"
 #include "editor/render/RasterPrimitives.h"
-#include "editor/shell/MapViewWidget.h"
+#include "editor/shell/input/MapViewWidget.h"
 
 #include <QUrl>
 

@@ -6,9 +6,9 @@
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
 #include "editor/parts/ChipView.h"
-#include "editor/shell/LayerForm.h"
-#include "editor/shell/LayerList.h"
-#include "editor/shell/PreviewForm.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/LayerList.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QAction>
 #include <QImage>

@@ -3,8 +3,8 @@
 // program with all of them open.
 #include "ToolWindowFixture.h"
 #include "editor/render/MapViewMath.h"
-#include "editor/shell/PreviewView.h"
-#include "editor/shell/ToolCursors.h"
+#include "editor/shell/input/ToolCursors.h"
+#include "editor/shell/windows/PreviewView.h"
 
 #include <QTimer>
 #include <QToolBar>

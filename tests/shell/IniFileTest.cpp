@@ -1,4 +1,4 @@
-#include "editor/shell/IniFile.h"
+#include "editor/shell/settings/IniFile.h"
 
 #include "TempFolder.h"
 

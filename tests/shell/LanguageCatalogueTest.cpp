@@ -1,7 +1,7 @@
-#include "editor/shell/LangTexts.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/Settings.h"
-#include "editor/shell/SettingsFile.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include "TempFolder.h"
 #include "tests/support/ScriptedDialogSeam.h"

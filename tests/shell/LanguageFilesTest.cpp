@@ -1,9 +1,9 @@
 // The shipped language files against the built-in English texts.
-#include "editor/shell/IniFile.h"
-#include "editor/shell/LangSections.h"
-#include "editor/shell/LangTexts.h"
-#include "editor/shell/LanguageCatalogue.h"
 #include "editor/plugins/TextEncoding.h"
+#include "editor/shell/language/LangSections.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/LanguageCatalogue.h"
+#include "editor/shell/settings/IniFile.h"
 
 #include "TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "editor/shell/LocaleId.h"
+#include "editor/shell/language/LocaleId.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

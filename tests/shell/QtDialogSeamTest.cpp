@@ -1,7 +1,7 @@
 #include "editor/shell/QtDialogSeam.h"
-#include "editor/shell/ColorRef.h"
 #include "editor/shell/FileDialogFilter.h"
-#include "editor/shell/Language.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/settings/ColorRef.h"
 
 #include "TempFolder.h"
 

@@ -1,5 +1,5 @@
-#include "editor/shell/SettingsLocation.h"
-#include "editor/shell/SettingsFile.h"
+#include "editor/shell/settings/SettingsLocation.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include "TempFolder.h"
 

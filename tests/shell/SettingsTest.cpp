@@ -1,4 +1,4 @@
-#include "editor/shell/Settings.h"
+#include "editor/shell/settings/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ColorBox.h"
 
 #include "editor/map/DialogSeam.h"
-#include "editor/shell/ColorRef.h"
+#include "editor/shell/settings/ColorRef.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #include "CopyLayerDialog.h"
 
-#include "editor/shell/DialogTexts.h"
-#include "editor/shell/Language.h"
+#include "editor/shell/language/DialogTexts.h"
+#include "editor/shell/language/Language.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

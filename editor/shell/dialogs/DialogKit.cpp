@@ -1,6 +1,6 @@
 #include "DialogKit.h"
 
-#include "editor/shell/Language.h"
+#include "editor/shell/language/Language.h"
 
 #include <QBoxLayout>
 #include <QDialog>

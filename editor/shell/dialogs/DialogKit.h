@@ -2,7 +2,7 @@
 // numbers typed into edits, and the OK and Cancel buttons. Holds no state of its own.
 #pragma once
 
-#include "editor/shell/LangEntry.h"
+#include "editor/shell/language/LangEntry.h"
 
 #include <QString>
 #include <cstdint>

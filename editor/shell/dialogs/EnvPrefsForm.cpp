@@ -4,10 +4,10 @@
 #include "DialogKit.h"
 #include "editor/parts/SusiePluginHost.h"
 #include "editor/plugins/FilePluginHost.h"
-#include "editor/shell/DialogTexts.h"
-#include "editor/shell/Settings.h"
-#include "editor/shell/SettingsFile.h"
-#include "editor/shell/TextEncoding.h"
+#include "editor/plugins/TextEncoding.h"
+#include "editor/shell/language/DialogTexts.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

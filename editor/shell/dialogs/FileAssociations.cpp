@@ -1,6 +1,6 @@
 #include "FileAssociations.h"
 
-#include "editor/shell/IniFile.h"
+#include "editor/shell/settings/IniFile.h"
 
 #include <QColor>
 #include <QFile>

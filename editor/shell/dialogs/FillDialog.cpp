@@ -1,7 +1,7 @@
 #include "FillDialog.h"
 
 #include "DialogKit.h"
-#include "editor/shell/DialogTexts.h"
+#include "editor/shell/language/DialogTexts.h"
 
 #include <QComboBox>
 #include <QGroupBox>

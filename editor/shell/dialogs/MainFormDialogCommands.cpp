@@ -4,16 +4,16 @@
 #include "EnvPrefsForm.h"
 #include "NewDialog.h"
 #include "PrefsForm.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
 #include "editor/plugins/FilePluginHost.h"
-#include "editor/shell/ChipForm.h"
+#include "editor/plugins/TextEncoding.h"
 #include "editor/shell/DialogRunner.h"
-#include "editor/shell/Language.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
-#include "editor/shell/Settings.h"
-#include "editor/shell/SettingsFile.h"
-#include "editor/shell/TextEncoding.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include <QCoreApplication>
 

@@ -2,11 +2,11 @@
 
 #include "DialogKit.h"
 #include "editor/map/DialogSeam.h"
-#include "editor/shell/DialogTexts.h"
-#include "editor/shell/LangTexts.h"
-#include "editor/shell/Language.h"
-#include "editor/shell/Settings.h"
-#include "editor/shell/SettingsFile.h"
+#include "editor/shell/language/DialogTexts.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

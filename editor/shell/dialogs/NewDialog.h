@@ -3,7 +3,7 @@
 // checks its fields on OK and creates nothing itself: the New command does.
 #pragma once
 
-#include "editor/shell/LangEntry.h"
+#include "editor/shell/language/LangEntry.h"
 
 #include <QDialog>
 #include <cstdint>

@@ -2,9 +2,9 @@
 
 #include "DialogKit.h"
 #include "editor/map/DialogSeam.h"
-#include "editor/shell/DialogTexts.h"
-#include "editor/shell/LangTexts.h"
-#include "editor/shell/Language.h"
+#include "editor/shell/language/DialogTexts.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "ScrollDialog.h"
 
 #include "DialogKit.h"
-#include "editor/shell/DialogTexts.h"
+#include "editor/shell/language/DialogTexts.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // The main window's progress callback: how file plug-ins, image plug-ins and the map's
 // transforms report a long operation, and the window and title changes that go with it.
 #include "ProgressForm.h"
-#include "editor/shell/ChipForm.h"
-#include "editor/shell/LayerForm.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/plugins/TextEncoding.h"
 #include "editor/shell/MainForm.h"
-#include "editor/shell/PreviewForm.h"
-#include "editor/shell/Settings.h"
-#include "editor/shell/SettingsFile.h"
-#include "editor/shell/TextEncoding.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QAction>
 #include <QApplication>

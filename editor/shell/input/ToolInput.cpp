@@ -2,19 +2,19 @@
 // writing and selection operations of editor/edit/, with the modification group opened at
 // the press and closed at the release (or at EndGesture, wherever a gesture ends early).
 // Drawing goes through the view's partial and full updates; nothing here touches pixels.
-#include "ChipForm.h"
-#include "Language.h"
-#include "LayerForm.h"
-#include "MainForm.h"
-#include "MapDocument.h"
 #include "MapViewWidget.h"
-#include "PreviewForm.h"
 #include "ToolCursors.h"
 #include "editor/edit/ChangedCells.h"
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/edit/SelectionRules.h"
 #include "editor/edit/StrokeLine.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/render/MapViewRenderer.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/language/Language.h"
+#include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QApplication>
 #include <QLabel>

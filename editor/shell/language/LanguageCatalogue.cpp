@@ -1,6 +1,6 @@
 #include "LanguageCatalogue.h"
 
-#include "Settings.h"
+#include "editor/shell/settings/Settings.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -3,8 +3,8 @@
 // what it answers when no file gives the entry.
 #pragma once
 
-#include "IniFile.h"
 #include "LangEntry.h"
+#include "editor/shell/settings/IniFile.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "MapViewWidget.h"
 
-#include "MainForm.h"
 #include "editor/render/PaintImage.h"
+#include "editor/shell/MainForm.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

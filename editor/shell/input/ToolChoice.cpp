@@ -1,8 +1,8 @@
 // Choosing a tool: what each tool's menu entry, tool button, shortcut and key does, and the
 // cursor each tool shows over the map view.
-#include "MainForm.h"
 #include "MapViewWidget.h"
 #include "ToolCursors.h"
+#include "editor/shell/MainForm.h"
 
 #include <QAction>
 #include <QActionGroup>

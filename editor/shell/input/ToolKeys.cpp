@@ -1,8 +1,8 @@
 // The map view's keys and wheel: temporary tools (Space, "s"), scrolling, the current-layer
 // view (W), tool letters, view scales and moving the parts window's selection. The layer
 // window forwards its keys and wheel here too.
-#include "ChipForm.h"
-#include "MainForm.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/shell/MainForm.h"
 
 #include <QAction>
 #include <QKeyEvent>

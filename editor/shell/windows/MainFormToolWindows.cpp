@@ -1,12 +1,12 @@
 // The main window's side of its three tool windows: the Layer menu and the parts zoom
 // entries they serve, their visibility through the Window menu, their close boxes, their
 // button hints, and the menu shortcuts that work while one of them is active.
-#include "ChipForm.h"
-#include "HintTexts.h"
-#include "Language.h"
 #include "LayerForm.h"
-#include "MainForm.h"
 #include "PreviewForm.h"
+#include "editor/parts/ChipForm.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/language/HintTexts.h"
+#include "editor/shell/language/Language.h"
 
 #include <QAction>
 #include <tuple>

@@ -1,8 +1,8 @@
 #include "PreviewView.h"
 
 #include "PreviewForm.h"
-#include "ToolCursors.h"
 #include "editor/render/PaintImage.h"
+#include "editor/shell/input/ToolCursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
 #include "MainFormPartsHost.h"
 
 #include "LayerForm.h"
-#include "MainForm.h"
-#include "MapDocument.h"
 #include "PreviewForm.h"
-#include "Settings.h"
-#include "SettingsFile.h"
-#include "ToolBarIcons.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/ToolBarIcons.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 #include <QAction>
 #include <filesystem>

@@ -1,14 +1,14 @@
 #include "PreviewForm.h"
 
-#include "ChipForm.h"
-#include "HintTexts.h"
-#include "Language.h"
-#include "MainForm.h"
-#include "MapDocument.h"
 #include "PreviewView.h"
-#include "ToolBarIcons.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/ToolBarIcons.h"
+#include "editor/shell/language/HintTexts.h"
+#include "editor/shell/language/Language.h"
 
 #include <QAction>
 #include <QCloseEvent>

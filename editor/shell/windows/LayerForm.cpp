@@ -1,18 +1,18 @@
 #include "LayerForm.h"
 
-#include "ChipForm.h"
-#include "DialogRunner.h"
-#include "DialogTexts.h"
-#include "Language.h"
 #include "LayerList.h"
-#include "MainForm.h"
-#include "MapDocument.h"
 #include "PreviewForm.h"
-#include "ToolBarIcons.h"
-#include "dialogs/CopyLayerDialog.h"
-#include "dialogs/NewLayerDialog.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
+#include "editor/shell/DialogRunner.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/ToolBarIcons.h"
+#include "editor/shell/dialogs/CopyLayerDialog.h"
+#include "editor/shell/dialogs/NewLayerDialog.h"
+#include "editor/shell/language/DialogTexts.h"
+#include "editor/shell/language/Language.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 #include "MainFormMessages.h"
 
-#include "MainForm.h"
-#include "MapDocument.h"
-#include "PreviewForm.h"
 #include "WindowMessageInterface.h"
+#include "editor/shell/MainForm.h"
+#include "editor/shell/MapDocument.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 TMap *TMainFormMessageHost::Map()
 {

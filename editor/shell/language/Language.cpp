@@ -2,8 +2,8 @@
 
 #include "LangTexts.h"
 #include "LocaleId.h"
-#include "SettingsFile.h"
 #include "editor/map/DialogSeam.h"
+#include "editor/shell/settings/SettingsFile.h"
 
 namespace
 {

@@ -2,8 +2,8 @@
 // on a window at start, and read back from it at exit.
 #pragma once
 
-#include "Settings.h"
 #include "editor/parts/ToolWindow.h"
+#include "editor/shell/settings/Settings.h"
 
 // Bounds, opacity and roll-up state; visibility goes through the Window menu's command.
 void ApplyToolWindowSettings(TToolWindow &window, const TToolWindowSettings &settings);
