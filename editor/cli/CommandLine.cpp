@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "editor/plugins/FileNameText.h"
 
 #include "ConsoleDialogSeam.h"
 #include "HeadlessMap.h"
@@ -21,18 +22,11 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-std::string FileNameOnly(const std::string &path)
-{
-    return fs::path(path).filename().string();
-}
-
 // "The error occurred while writing x.png." and the reason, as the editor says it.
 void ReportWriteFailure(const std::string &path, const std::string &reason)
 {
-    std::string text = Dialogs().GetLangMessage(7, "The error occurred while writing %s.");
-    const size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, FileNameOnly(path));
+    const std::string text = ReplacePlaceholder(
+        Dialogs().GetLangMessage(7, "The error occurred while writing %s."), FileNameOnly(path));
     Dialogs().ShowMessageBox(mkError, text + "(" + reason + ")");
 }
 

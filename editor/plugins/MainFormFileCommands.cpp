@@ -1,6 +1,7 @@
 // The main window's file commands: Open, Save, Save As, Import, Export, Reload, and the
 // window's side of every transfer (its progress, its layer and parts windows, its view
 // state). The plug-in search and the record conversion are window-free, in MapFileTransfer.
+#include "FileNameText.h"
 #include "FilePluginHost.h"
 #include "MapFileTransfer.h"
 #include "common/platform/CurrentDirectory.h"
@@ -32,38 +33,6 @@ namespace
 int32_t EditorProgress(int32_t position, int32_t total, const char *message)
 {
     return TMainForm::ProgressProc(position, total, message);
-}
-
-std::string FileNameOnly(const std::string &path)
-{
-    return fs::path(path).filename().string();
-}
-
-std::string FolderOf(const std::string &path)
-{
-    const fs::path folder = fs::absolute(fs::path(path)).parent_path();
-    return folder.string();
-}
-
-// Every "%s", whatever its case, becomes the name.
-std::string ReplacePlaceholder(std::string text, const std::string &name)
-{
-    for (size_t at = 0; (at = text.find('%', at)) != std::string::npos;) {
-        if (at + 1 < text.size() && (text[at + 1] == 's' || text[at + 1] == 'S')) {
-            text.replace(at, 2, name);
-            at += name.size();
-        } else {
-            ++at;
-        }
-    }
-    return text;
-}
-
-// The pattern part of a filter: the text after its first "|".
-std::string PatternPart(const std::string &filter)
-{
-    const size_t bar = filter.find('|');
-    return bar == std::string::npos ? std::string() : filter.substr(bar + 1);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "MapFileTransfer.h"
 
+#include "FileNameText.h"
+
 #include "common/ImportedRecord.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
@@ -15,30 +17,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-std::string FileNameOnly(const std::string &path)
-{
-    return fs::path(path).filename().string();
-}
-
-std::string FolderOf(const std::string &path)
-{
-    return fs::absolute(fs::path(path)).parent_path().string();
-}
-
-// Every "%s", whatever its case, becomes the name.
-std::string ReplacePlaceholder(std::string text, const std::string &name)
-{
-    for (size_t at = 0; (at = text.find('%', at)) != std::string::npos;) {
-        if (at + 1 < text.size() && (text[at + 1] == 's' || text[at + 1] == 'S')) {
-            text.replace(at, 2, name);
-            at += name.size();
-        } else {
-            ++at;
-        }
-    }
-    return text;
-}
-
 const TPluginList *FindPlugin(const TFilePluginHost &plugins, const std::string &fileName)
 {
     for (const TPluginList &entry : plugins.PluginList())
@@ -51,13 +29,6 @@ std::string LibraryPathOf(const TFilePluginHost &plugins, const std::string &fil
 {
     const TPluginList *entry = FindPlugin(plugins, fileName);
     return entry != nullptr ? plugins.LibraryPath(*entry) : fileName;
-}
-
-// The pattern part of a filter: the text after its first "|".
-std::string PatternPart(const std::string &filter)
-{
-    const size_t bar = filter.find('|');
-    return bar == std::string::npos ? std::string() : filter.substr(bar + 1);
 }
 
 void BeforeFailure(const TTransferContext &context)

@@ -1,4 +1,5 @@
 #include "LayerForm.h"
+#include "editor/plugins/FileNameText.h"
 
 #include "LayerList.h"
 #include "PreviewForm.h"
@@ -29,18 +30,6 @@ namespace
 constexpr int32_t kMaxLayers = 255;
 constexpr int32_t kUnrolledMaxHeight = 587;
 
-std::string FileNameOnly(const std::string &path)
-{
-    return std::filesystem::path(path).filename().string();
-}
-
-std::string WithName(std::string format, const std::string &name)
-{
-    const size_t at = format.find("%s");
-    if (at != std::string::npos)
-        format.replace(at, 2, name);
-    return format;
-}
 } // namespace
 
 TLayerForm::TLayerForm(TMainForm *owner)
@@ -228,7 +217,8 @@ void TLayerForm::CopyCurrentLayer()
     if (map == nullptr || current < 0 || LayerLimitReached())
         return;
     const std::string source = map->GetLayerName(current);
-    TCopyLayerDialog dialog(this, source, WithName(GetLangString(21, "Copy of %s"), source));
+    TCopyLayerDialog dialog(this, source,
+                            ReplacePlaceholder(GetLangString(21, "Copy of %s"), source));
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     const std::string name = dialog.NewName();
