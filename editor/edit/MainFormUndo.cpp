@@ -4,16 +4,17 @@
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/windows/PreviewForm.h"
 
-void TMainForm::UndoMenuItemClick()
+// The undo and redo commands differ only in the direction of the replay.
+TSelection TMainForm::ReplayGroup(void (TMap::*replay)(TSelection &))
 {
+    TSelection changed;
     TMap *map = MapDocument();
     if (map == nullptr)
-        return;
+        return changed;
     const TSelection shown = FView.Selection;
     UnSelect(false);
-    TSelection changed;
-    map->Undo(changed);
-    // Only the cells taken back and the old selection's frame change on the screen.
+    (map->*replay)(changed);
+    // Only the cells replayed and the old selection's frame change on the screen.
     RepaintCells(shown);
     RepaintCells(changed);
     if (changed.Active) {
@@ -21,26 +22,18 @@ void TMainForm::UndoMenuItemClick()
             FPreviewForm->UpdatePreviewRect(changed.X, changed.Y, changed.DX, changed.DY);
         ToolButtonMediator();
     }
+    return changed;
+}
+
+void TMainForm::UndoMenuItemClick()
+{
+    ReplayGroup(&TMap::Undo);
 }
 
 void TMainForm::RedoMenuItemClick()
 {
-    TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    const TSelection shown = FView.Selection;
-    UnSelect(false);
-    TSelection changed;
-    map->Redo(changed);
-    RepaintCells(shown);
-    RepaintCells(changed);
-    if (changed.Active) {
-        if (FPreviewForm != nullptr)
-            FPreviewForm->UpdatePreviewRect(changed.X, changed.Y, changed.DX, changed.DY);
-        ToolButtonMediator();
-    } else {
+    if (MapDocument() != nullptr && !ReplayGroup(&TMap::Redo).Active)
         RefreshOverview();
-    }
 }
 
 void TMainForm::FlushMenuItemClick()

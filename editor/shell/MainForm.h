@@ -29,6 +29,7 @@ class QScrollBar;
 class QToolBar;
 class TChipForm;
 class TLayerForm;
+class TMap;
 class TMapViewWidget;
 class TPreviewForm;
 class TProgressForm;
@@ -268,6 +269,9 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // Replays one group of the log in either direction (TMap::Undo or TMap::Redo) after
+    // ending the running gesture, and redraws what changed.
+    TSelection ReplayGroup(void (TMap::*replay)(TSelection &));
     void BuildMainMenu();
     void BuildToolBar();
     void BuildStatusBar();
