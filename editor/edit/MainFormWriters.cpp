@@ -48,16 +48,26 @@ uint16_t TMainForm::GetCurrentChip() const
     return request.Data.front();
 }
 
-void TMainForm::WriteCurrentData(bool Update)
+TMap *TMainForm::MapForSelectionWrite()
 {
     TMap *map = MapDocument();
     if (map == nullptr || !map->IsReady())
-        return;
+        return nullptr;
+    // An unusable selection writes nothing and ends the gesture, so that a stroke cut short
+    // still leaves a whole group in the log.
     if (IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
         FView.Selection.Active = 0;
         EndGesture();
-        return;
+        return nullptr;
     }
+    return map;
+}
+
+void TMainForm::WriteCurrentData(bool Update)
+{
+    TMap *map = MapForSelectionWrite();
+    if (map == nullptr)
+        return;
     bool ready = false;
     TModified request = PenData(ready);
     if (!ready)
@@ -78,14 +88,9 @@ void TMainForm::WriteCurrentData(bool Update)
 
 void TMainForm::Erase(bool Update)
 {
-    TMap *map = MapDocument();
-    if (map == nullptr || !map->IsReady())
+    TMap *map = MapForSelectionWrite();
+    if (map == nullptr)
         return;
-    if (IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
-        FView.Selection.Active = 0;
-        EndGesture();
-        return;
-    }
     TModified request;
     request.Layer = CurrentLayerIndex();
     request.Target = FView.Selection;
@@ -103,14 +108,9 @@ void TMainForm::Erase(bool Update)
 
 void TMainForm::WriteTileCurrentData(bool Update)
 {
-    TMap *map = MapDocument();
-    if (map == nullptr || !map->IsReady())
+    TMap *map = MapForSelectionWrite();
+    if (map == nullptr)
         return;
-    if (IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
-        FView.Selection.Active = 0;
-        EndGesture();
-        return;
-    }
     bool ready = false;
     TModified request = PenData(ready);
     // Without a parts selection the last pen data is used.
@@ -151,7 +151,7 @@ void TMainForm::WriteSingleData(int32_t Layer, const TSelection &Rect, bool Upda
     }
 }
 
-void TMainForm::DelSelectionMenuItemClick()
+void TMainForm::RunAsOneStep(const std::function<void()> &write)
 {
     TMap *map = MapDocument();
     if (map == nullptr || !map->IsReady())
@@ -160,19 +160,19 @@ void TMainForm::DelSelectionMenuItemClick()
     EndGesture();
     if (!BeginGesture())
         return;
-    const uint16_t value = UseInvisiblePart() ? InvisiblePart() : GetCurrentChip();
-    WriteSingleData(CurrentLayerIndex(), FView.Selection, true, value);
+    write();
     EndGesture();
+}
+
+void TMainForm::DelSelectionMenuItemClick()
+{
+    RunAsOneStep([this] {
+        const uint16_t value = UseInvisiblePart() ? InvisiblePart() : GetCurrentChip();
+        WriteSingleData(CurrentLayerIndex(), FView.Selection, true, value);
+    });
 }
 
 void TMainForm::FillSelectionMenuItemClick()
 {
-    TMap *map = MapDocument();
-    if (map == nullptr || !map->IsReady())
-        return;
-    EndGesture();
-    if (!BeginGesture())
-        return;
-    WriteTileCurrentData(true);
-    EndGesture();
+    RunAsOneStep([this] { WriteTileCurrentData(true); });
 }

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QUrl>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -269,6 +270,12 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // The map a selection write goes to, or null when it is not ready or the selection is
+    // unusable (the gesture is then ended).
+    TMap *MapForSelectionWrite();
+    // Runs a write as a command of its own: the running gesture ends, the write gets its
+    // own group.
+    void RunAsOneStep(const std::function<void()> &write);
     // Replays one group of the log in either direction (TMap::Undo or TMap::Redo) after
     // ending the running gesture, and redraws what changed.
     TSelection ReplayGroup(void (TMap::*replay)(TSelection &));
