@@ -1,9 +1,10 @@
 #include "CopyLayerDialog.h"
 
+#include "DialogKit.h"
+
 #include "editor/shell/language/DialogTexts.h"
 #include "editor/shell/language/Language.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,13 +30,9 @@ TCopyLayerDialog::TCopyLayerDialog(QWidget *parent, const std::string &sourceNam
     form->setHorizontalSpacing(7);
     form->addRow(sourceLabel, source);
     form->addRow(nameLabel, FNewName);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("Buttons");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *column = new QVBoxLayout(this);
     column->addLayout(form);
-    column->addWidget(buttons);
+    AddOkCancel(*this, *column);
     FNewName->setMinimumWidth(220);
     FNewName->selectAll();
     FNewName->setFocus();

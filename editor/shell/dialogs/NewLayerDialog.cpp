@@ -1,10 +1,11 @@
 #include "NewLayerDialog.h"
 
+#include "DialogKit.h"
+
 #include "editor/shell/language/DialogTexts.h"
 #include "editor/shell/language/Language.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,13 +36,9 @@ TNewLayerDialog::TNewLayerDialog(QWidget *parent, const QString &title, const st
     form->setHorizontalSpacing(5);
     form->addRow(nameLabel, FName);
     form->addRow(imageLabel, FImages);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("Buttons");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *column = new QVBoxLayout(this);
     column->addLayout(form);
-    column->addWidget(buttons);
+    AddOkCancel(*this, *column);
     FName->setMinimumWidth(220);
     FName->selectAll();
     FName->setFocus();
