@@ -4,6 +4,7 @@
 #include "editor/render/MapViewRenderer.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 
 namespace
@@ -74,8 +75,16 @@ bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32
     const TPixelBuffer background = MakeBackgroundBitmap();
     const int32_t width = static_cast<int32_t>(ImageWidth());
     const int32_t ch = FState.ViewCellHeight;
-    TPixelBuffer band(width, FBandRows * ch, 32);
-    for (int32_t firstRow = 0; firstRow < FMap.Height(); firstRow += FBandRows) {
+    // Two bands: while the rows of one are handed on (a PNG writer spends most of its time
+    // compressing them), the next one is composed here. Row sees the rows in order, from one
+    // thread at a time.
+    TPixelBuffer bands[2] = {TPixelBuffer(width, FBandRows * ch, 32),
+                             TPixelBuffer(width, FBandRows * ch, 32)};
+    std::future<bool> handing;
+    bool composed = true;
+    for (int32_t firstRow = 0, which = 0; firstRow < FMap.Height();
+         firstRow += FBandRows, which ^= 1) {
+        TPixelBuffer &band = bands[which];
         const int32_t rows = std::min(FBandRows, FMap.Height() - firstRow);
         // The view scrolled down to the band: its top-left cell is (0, firstRow).
         FState.ViewWidth = width;
@@ -84,11 +93,19 @@ bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32
         FState.ScrollY = firstRow;
         const TPixelBuffer brush = ShiftedBackground(background, int64_t{firstRow} * ch);
         TMapViewRenderer renderer(FMap, FState, FParts, band, &brush);
-        if (!renderer.ComposeFull())
+        composed = renderer.ComposeFull();
+        if (handing.valid() && !handing.get())
             return false;
-        for (int32_t y = 0; y < rows * ch; ++y)
-            if (!Row(firstRow * ch + y, band.Row32(y)))
-                return false;
+        if (!composed)
+            return false;
+        const int32_t top = firstRow * ch;
+        const int32_t count = rows * ch;
+        handing = std::async(std::launch::async, [&Row, &band, top, count] {
+            for (int32_t y = 0; y < count; ++y)
+                if (!Row(top + y, band.Row32(y)))
+                    return false;
+            return true;
+        });
     }
-    return true;
+    return !handing.valid() || handing.get();
 }

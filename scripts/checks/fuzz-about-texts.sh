@@ -10,8 +10,8 @@ trap 'rm -rf "$work"' EXIT
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" $(pkg-config --cflags Qt6Core Qt6Gui) \
   "$root/fuzz/about_texts_fuzz.cpp" "$root/common/platform/MemoryStatus.cpp" \
-  "$root/editor/shell/dialogs/FileAssociations.cpp" "$root/editor/shell/IniFile.cpp" \
-  "$root/editor/shell/TextEncoding.cpp" \
+  "$root/editor/shell/dialogs/FileAssociations.cpp" "$root/editor/shell/settings/IniFile.cpp" \
+  "$root/editor/plugins/TextEncoding.cpp" \
   $(pkg-config --libs Qt6Core Qt6Gui) -o "$work/about_texts_fuzz"
 
 mkdir -p "$work/corpus"

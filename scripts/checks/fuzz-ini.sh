@@ -10,8 +10,8 @@ trap 'rm -rf "$work"' EXIT
 shell="$root/editor/shell"
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" $(pkg-config --cflags Qt6Core) \
-  "$root/fuzz/ini_fuzz.cpp" "$shell/IniFile.cpp" "$root/editor/plugins/TextEncoding.cpp" \
-  "$shell/LanguageCatalogue.cpp" "$shell/Settings.cpp" \
+  "$root/fuzz/ini_fuzz.cpp" "$shell/settings/IniFile.cpp" "$root/editor/plugins/TextEncoding.cpp" \
+  "$shell/language/LanguageCatalogue.cpp" "$shell/settings/Settings.cpp" \
   $(pkg-config --libs Qt6Core) -o "$work/ini_fuzz"
 
 mkdir -p "$work/corpus"
