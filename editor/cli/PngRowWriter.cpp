@@ -1,6 +1,7 @@
 // The PNG writer: 8-bit RGB through libpng, rows handed over as they come. Fast settings
-// (one cheap filter, the fastest deflate level): maps repeat their parts, which compresses
-// well without effort.
+// (no filter, the fastest deflate level): maps repeat their parts, and unfiltered rows keep
+// those repeats byte for byte, so deflate finds them at once (smaller and faster than any
+// filter on tile maps).
 #include "ImageRowWriter.h"
 
 #include "common/platform/ReplacingFile.h"
@@ -65,7 +66,7 @@ private:
         png_init_io(FPng, FFile.Output());
         png_set_IHDR(FPng, FInfo, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_set_filter(FPng, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+        png_set_filter(FPng, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
         png_set_compression_level(FPng, 1);
         png_write_info(FPng, FInfo);
         // Rows are 0x00RRGGBB words: blue, green, red and a byte to drop.
