@@ -84,7 +84,8 @@ bool TMainForm::PasteToCurrentSelection()
                               block.Source.DY);
     selection.Index = selection.Y * map->Width() + selection.X;
     block.Target = selection;
-    FFloatingBlocks.assign(1, std::move(block));
+    FFloatingBlocks.clear();
+    FFloatingBlocks.push_back(std::move(block));
     FView.FloatingBlocks = &FFloatingBlocks;
     FView.Floating = true;
     UpdateCanvas(selection.X, selection.Y, selection.DX, selection.DY);
