@@ -268,6 +268,9 @@ TEST_F(TStartup, ARelativeCommandLineFileIsTakenFromTheStartFolder)
 // A new map that cannot be made is a failure, also for the window-message caller.
 TEST_F(TStartup, ANewMapThatCannotBeMadeIsReportedAsFailed)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+#endif
     CopyPlugins();
     ASSERT_TRUE(InitLanguage(Folder.string()));
     ReplaceMapDocument(std::make_unique<TMap>());
