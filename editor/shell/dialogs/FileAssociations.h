@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-// The folders of the XDG base directory specification.
+// The XDG base directories.
 struct TXdgFolders {
     std::string DataHome;              // $XDG_DATA_HOME, else ~/.local/share
     std::string ConfigHome;            // $XDG_CONFIG_HOME, else ~/.config
