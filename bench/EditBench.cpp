@@ -250,14 +250,3 @@ void BM_UndoOfThatMove(benchmark::State &State)
 BENCHMARK(BM_UndoOfThatMove)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
