@@ -61,10 +61,14 @@ void TMap::ResizeMap(int32_t NewWidth, int32_t NewHeight, const TProgressProc &P
         std::vector<uint16_t> row(static_cast<size_t>(copiedColumns));
         for (size_t l = 0; l < FLayers.size(); ++l) {
             std::vector<uint16_t> &cells = FLayers[l].Data;
-            std::vector<uint16_t>().swap(cells); // release the old cells first
-            cells.assign(static_cast<size_t>(static_cast<int64_t>(NewWidth) * NewHeight),
-                         FillValue);
+            // The new cells exist before the old ones go, so a size that cannot be had
+            // leaves this layer untouched; the old cells are parked, so freeing them keeps
+            // the peak at the map plus one new layer.
+            std::vector<uint16_t> fresh(
+                static_cast<size_t>(static_cast<int64_t>(NewWidth) * NewHeight), FillValue);
+            cells.swap(fresh);
             ++rebuilt;
+            std::vector<uint16_t>().swap(fresh);
             const uint64_t layerStart = static_cast<uint64_t>(l) * static_cast<uint64_t>(oldCells);
             for (int64_t i = 0; i < NewHeight; ++i, ++rowsDone) {
                 Report(Progress, static_cast<int32_t>(std::min<int64_t>(rowsDone, INT32_MAX)),
@@ -113,6 +117,7 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
     const int32_t shiftY = Wrap(DY, FHeight);
 
     Report(Progress, -count, -count, "initializing...");
+    const int32_t groupSlot = FModifyCursor;
     try {
         BeginModify();
         for (int32_t n = 0; n < count; ++n) {
@@ -123,6 +128,9 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
             std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(layerIndex)].Data;
             if (static_cast<int64_t>(cells.size()) != CellCount())
                 throw EMapAbort("TMap.ScrollMap : failed");
+            // All memory is had before the first cell moves, so a failure never leaves a
+            // layer half scrolled.
+            record.After.reserve(cells.size());
             // Before holds the old cells and serves as the scratch copy.
             const size_t width = static_cast<size_t>(FWidth);
             const size_t head = width - static_cast<size_t>(shiftX);
@@ -139,6 +147,9 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
             NextRecord();
         }
     } catch (...) {
+        // Layers already scrolled go back, and the group vanishes from the log.
+        AbandonGroup(groupSlot);
+        Report(Progress, -1, -1, "finishing...");
         throw EMapAbort("TMap.ScrollMap : failed");
     }
     Report(Progress, -1, -1, "finishing...");

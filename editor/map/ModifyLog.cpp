@@ -28,9 +28,27 @@ const TModifyRecord *TMap::RecordBeforeCursor() const
 
 void TMap::NextRecord()
 {
+    // Grown before the cursor moves, so running out of memory leaves the cursor valid.
+    FModifyRecords.resize(static_cast<size_t>(FModifyCursor) + 2);
     ++FModifyCursor;
-    FModifyRecords.resize(static_cast<size_t>(FModifyCursor) + 1);
     FModifyRecords[static_cast<size_t>(FModifyCursor)] = TModifyRecord();
+}
+
+// Puts back the layers of the whole-layer records after Slot (whose layer kept its size)
+// and drops those records, so an operation that failed half-way leaves no trace.
+void TMap::AbandonGroup(int32_t Slot)
+{
+    for (int32_t i = FModifyCursor; i > Slot; --i) {
+        const TModifyRecord &record = FModifyRecords[static_cast<size_t>(i)];
+        if (record.Kind != mtData || !IsValidLayer(record.Layer))
+            continue;
+        std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(record.Layer)].Data;
+        if (record.StartIndex == 0 && record.Before.size() == cells.size())
+            std::copy(record.Before.begin(), record.Before.end(), cells.begin());
+    }
+    FModifyRecords.resize(static_cast<size_t>(Slot) + 1);
+    FModifyCursor = Slot;
+    CursorRecord() = TModifyRecord();
 }
 
 bool TMap::BeginModify()

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <tuple>
 
@@ -89,6 +90,58 @@ TEST(ResizeMap, FailureLeavesEveryLayerAsItWas)
     EXPECT_EQ(map->Width(), 4);
     EXPECT_EQ(map->GetLayer(0).Data, original);
     EXPECT_EQ(map->GetLayer(1).Data.size(), 16u);
+}
+
+// A size whose cells cannot be allocated is refused with every layer intact, and the map
+// stays fully usable: the next resize works on the old cells.
+TEST(ResizeMap, AnImpossibleSizeLeavesEveryLayerAndTheNextResizeWorks)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer aborts on a 2 TB request instead of failing it";
+#endif
+    auto map = MakeMap(6, 5, 3);
+    for (int32_t l = 0; l < 3; ++l)
+        FillWithIndices(*map, l);
+    const std::vector<uint16_t> original = map->GetLayer(0).Data;
+    EXPECT_THROW(map->ResizeMap(1000000, 1000000, nullptr, 0, 1, 3), std::bad_alloc);
+    EXPECT_EQ(map->Width(), 6);
+    for (int32_t l = 0; l < 3; ++l)
+        EXPECT_EQ(map->GetLayer(l).Data, original) << "layer " << l;
+    map->ResizeMap(15, 11, nullptr, 7, 1, 3);
+    for (int32_t l = 0; l < 3; ++l) {
+        ASSERT_EQ(map->GetLayer(l).Data.size(), 165u);
+        EXPECT_EQ(Cell(*map, l, 5, 4), 29);
+        EXPECT_EQ(Cell(*map, l, 14, 10), 7);
+    }
+}
+
+// A scroll that fails half-way (here its progress gives up on the third layer) puts the
+// layers already scrolled back and leaves no group in the log.
+TEST(ScrollMap, AFailureHalfWayLeavesEveryLayerAndTheLog)
+{
+    auto map = MakeMap(5, 4, 3);
+    for (int32_t l = 0; l < 3; ++l)
+        FillWithIndices(*map, l);
+    map->BeginModify();
+    map->WriteData(*std::make_unique<TModified>(Single(0, 0, 0, 77)), 256);
+    map->EndModify();
+    const std::vector<uint16_t> original = map->GetLayer(1).Data;
+    const int32_t cursor = map->ModifyCursor();
+    const TProgressProc failOnThirdLayer = [](int32_t position, int32_t total,
+                                              const std::string &) {
+        if (position == 2 && total == 3)
+            throw std::runtime_error("aborted");
+        return true;
+    };
+    EXPECT_THROW(map->ScrollMap(1, 1, -1, failOnThirdLayer), EMapAbort);
+    EXPECT_EQ(Cell(*map, 0, 0, 0), 77);
+    EXPECT_EQ(map->GetLayer(1).Data, original);
+    EXPECT_EQ(map->GetLayer(2).Data, original);
+    EXPECT_EQ(map->ModifyCursor(), cursor);
+    TSelection changed;
+    map->Undo(changed);
+    EXPECT_EQ(Cell(*map, 0, 0, 0), 0);
+    EXPECT_FALSE(map->CanUndo());
 }
 
 TEST(ScrollMap, ShiftsCyclicallyInBothDirections)
