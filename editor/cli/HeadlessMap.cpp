@@ -48,10 +48,10 @@ public:
         if (FOwner.FLoadImages)
             FOwner.FTable->Init("Plugins", FOwner.FProgramFolder, {});
     }
-    bool AddLayer(const std::string &Name, const uint16_t *Cells) override
+    bool AddLayer(const std::string &Name, std::vector<uint16_t> &&Cells) override
     {
         try {
-            FOwner.FMap.AddLayer(Name, nullptr, Cells);
+            FOwner.FMap.AddLayer(Name, nullptr, std::move(Cells));
         } catch (const EMapAbort &) {
             return false;
         }

@@ -38,7 +38,7 @@ bool TMainForm::CopyOfCurrentSelection()
             FClipboard->SetData(request, map->BitCount());
         }
     } catch (const std::exception &error) {
-        ShowMessageBox(mkError, error.what());
+        ShowMessageBox(mkError, FailureText(error));
         return false;
     }
     ToolButtonMediator();
@@ -135,7 +135,7 @@ void TMainForm::DebugMenuItemClick()
         if (!FBackBuffer.IsEmpty())
             SaveBitmap24("main-scrn.bmp", FBackBuffer);
     } catch (const std::exception &error) {
-        ShowMessageBox(mkError, error.what());
+        ShowMessageBox(mkError, FailureText(error));
     }
     DebugOut_CopyData();
 }

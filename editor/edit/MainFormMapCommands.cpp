@@ -72,10 +72,13 @@ void TMainForm::ResizeMenuItemClick()
     try {
         map->ResizeMap(dialog.NewWidth(), dialog.NewHeight(), progress, fill, 1, 3);
     } catch (const EResizeAborted &) {
-    } catch (const std::bad_alloc &) {
-        ShowMessageBox(mkError, GetLangMessage(LangMessage::NotEnoughMemory));
+    } catch (const ETemporaryFolderFailure &failure) {
+        std::string text = GetLangMessage(LangMessage::TemporaryFolderUnusable);
+        if (const size_t at = text.find("%s"); at != std::string::npos)
+            text.replace(at, 2, failure.Folder());
+        ShowMessageBox(mkError, text);
     } catch (const std::exception &error) {
-        ShowMessageBox(mkError, error.what());
+        ShowMessageBox(mkError, FailureText(error));
     }
     if (ProgressRunning())
         EndProgress();

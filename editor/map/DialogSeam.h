@@ -8,6 +8,8 @@
 // map document can use it too.
 #pragma once
 
+#include <exception>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -104,3 +106,7 @@ public:
 // its own; installing returns the previous one, null restores the quiet seam.
 TDialogSeam &Dialogs();
 TDialogSeam *InstallDialogSeam(TDialogSeam *seam);
+
+// What a message box says about a caught failure: the catalogue's "Not enough memory." for
+// running out of memory (never the library's own text), otherwise the failure's text.
+std::string FailureText(const std::exception &failure);

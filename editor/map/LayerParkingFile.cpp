@@ -4,13 +4,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
 namespace
 {
-
-const char *const kFailure = "TMap.ResizeMap : failed";
 
 // Creates the file only when the name is new, so another program's file is never reused.
 bool CreateExclusively(const std::string &path, bool &exists)
@@ -34,8 +33,11 @@ void TLayerParkingFile::Open(const std::string &Prefix)
 {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-    if (error)
-        throw EMapAbort(kFailure);
+    FFolder = folder.string();
+    if (error) {
+        const char *named = std::getenv("TMPDIR");
+        throw ETemporaryFolderFailure(named != nullptr ? named : "/tmp");
+    }
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
@@ -47,13 +49,13 @@ void TLayerParkingFile::Open(const std::string &Prefix)
             FPath = path;
             FFile.open(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
             if (!FFile)
-                throw EMapAbort(kFailure);
+                throw ETemporaryFolderFailure(FFolder);
             return;
         }
         if (!exists)
             break;
     }
-    throw EMapAbort(kFailure);
+    throw ETemporaryFolderFailure(FFolder);
 }
 
 void TLayerParkingFile::Write(const uint16_t *Cells, size_t Count)
@@ -61,14 +63,14 @@ void TLayerParkingFile::Write(const uint16_t *Cells, size_t Count)
     FFile.write(reinterpret_cast<const char *>(Cells),
                 static_cast<std::streamsize>(Count * sizeof(uint16_t)));
     if (!FFile)
-        throw EMapAbort(kFailure);
+        throw ETemporaryFolderFailure(FFolder);
 }
 
 void TLayerParkingFile::Flush()
 {
     FFile.flush();
     if (!FFile)
-        throw EMapAbort(kFailure);
+        throw ETemporaryFolderFailure(FFolder);
 }
 
 void TLayerParkingFile::Read(uint64_t FirstCell, uint16_t *Cells, size_t Count)
@@ -77,7 +79,7 @@ void TLayerParkingFile::Read(uint64_t FirstCell, uint16_t *Cells, size_t Count)
     FFile.read(reinterpret_cast<char *>(Cells),
                static_cast<std::streamsize>(Count * sizeof(uint16_t)));
     if (!FFile)
-        throw EMapAbort(kFailure);
+        throw ETemporaryFolderFailure(FFolder);
 }
 
 void TLayerParkingFile::Remove()

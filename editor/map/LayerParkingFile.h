@@ -1,7 +1,7 @@
 // A temporary file in the system temporary folder that holds layer cells while the
 // map is resized, so that the old and the new cells of every layer never need to be in
 // memory together. Created exclusively under a fresh name; removed by Remove or on
-// destruction. Failures raise EMapAbort.
+// destruction. Failures raise ETemporaryFolderFailure, naming the folder.
 #pragma once
 
 #include <cstdint>
@@ -26,4 +26,5 @@ public:
 private:
     std::fstream FFile;
     std::string FPath;
+    std::string FFolder;
 };

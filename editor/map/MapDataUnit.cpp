@@ -119,6 +119,18 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cel
     return true;
 }
 
+bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, std::vector<uint16_t> &&Cells)
+{
+    if (static_cast<int64_t>(Cells.size()) != std::max<int64_t>(CellCount(), 0))
+        throw EMapAbort("failed : create layer.");
+    AppendLayer(
+        FLayers, "failed : create layer.",
+        [&](std::vector<uint16_t> &data) { data = std::move(Cells); }, Name, Chip, true);
+    FReady = true;
+    FModified = true;
+    return true;
+}
+
 bool TMap::DuplicateLayer(int32_t Index, const std::string &Name)
 {
     if (Index < 0 || Index >= LayerCount())

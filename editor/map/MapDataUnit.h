@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Raised by operations that give up ("failed : create layer.", "TMap.ScrollMap : failed").
@@ -15,6 +16,20 @@ class EMapAbort : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Raised when the temporary folder that holds layers during a resize cannot be used.
+class ETemporaryFolderFailure : public EMapAbort
+{
+public:
+    explicit ETemporaryFolderFailure(std::string Folder)
+        : EMapAbort("TMap.ResizeMap : failed"), FFolder(std::move(Folder))
+    {
+    }
+    const std::string &Folder() const { return FFolder; }
+
+private:
+    std::string FFolder;
 };
 
 struct TMapLayer {
@@ -79,6 +94,9 @@ public:
     // The same with the layer's Width × Height cells copied from Cells (a loaded file),
     // which spares filling a layer that is overwritten at once.
     bool AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cells);
+    // The same taking over Cells, which must hold Width × Height values; nothing is
+    // allocated for the cells, so adding a layer read beforehand cannot run out of memory.
+    bool AddLayer(const std::string &Name, TMapChip *Chip, std::vector<uint16_t> &&Cells);
     bool DuplicateLayer(int32_t Index, const std::string &Name);
     void DeleteLayer(int32_t Index);
     void SwapLayers(int32_t A, int32_t B);
@@ -137,6 +155,7 @@ private:
     TModifyRecord &CursorRecord() { return FModifyRecords[static_cast<size_t>(FModifyCursor)]; }
     const TModifyRecord *RecordBeforeCursor() const;
     void NextRecord();
+    void AbandonGroup(int32_t Slot);
     void PrepareLayerRecord(int32_t LayerIndex);
     void SaveCells(bool After, int32_t X, int32_t Y, int32_t DX, int32_t DY, int32_t LayerIndex);
     bool PutCells(const TModified &Request, int32_t X, int32_t Y, int32_t EX, int32_t EY,

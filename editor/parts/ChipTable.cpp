@@ -133,7 +133,7 @@ bool TChipTable::AddMapChip(const std::string &FileName)
         Dialogs().ShowMessageBox(
             mkError,
             WithName(Dialogs().GetLangMessage(26, "Cannot open the %s."), FileNameOnly(path)) +
-                "(" + failure.what() + ")");
+                "(" + FailureText(failure) + ")");
         return false;
     }
 }
@@ -256,8 +256,8 @@ TChipChangeCheck TChipTable::CheckMapChipChanged()
             result.Reloaded = true;
         }
     } catch (const std::exception &failure) {
-        Dialogs().ShowMessageBox(mkError,
-                                 std::string("パーツ画像を開けません (") + failure.what() + ")");
+        Dialogs().ShowMessageBox(mkError, std::string("パーツ画像を開けません (") +
+                                              FailureText(failure) + ")");
     }
     if (result.Reloaded)
         UpdateChipAlign();

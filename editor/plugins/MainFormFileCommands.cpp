@@ -69,6 +69,7 @@ public:
 
     void ResetLayers(const PluginMapRecord &header) override
     {
+        Reset = true;
         FForm.FNewMapWidth = static_cast<int32_t>(header.Width);
         FForm.FNewMapHeight = static_cast<int32_t>(header.Height);
         FForm.FNewMapPartsWidth = static_cast<int32_t>(header.PartsWidth);
@@ -81,9 +82,9 @@ public:
         FForm.FChipForm->Init();
         FForm.FLayerForm->Init();
     }
-    bool AddLayer(const std::string &name, const uint16_t *cells) override
+    bool AddLayer(const std::string &name, std::vector<uint16_t> &&cells) override
     {
-        return FForm.FLayerForm->AddLayer(name, nullptr, cells);
+        return FForm.FLayerForm->AddLoadedLayer(name, std::move(cells));
     }
     void SetLayerVisible(int32_t index, bool visible) override
     {
@@ -93,6 +94,9 @@ public:
     {
         FForm.FChipForm->AddMapChip(resolved);
     }
+
+    // The old map was given up for the file's: a failure after this cannot keep it.
+    bool Reset = false;
 
 private:
     TMainForm &FForm;
@@ -114,14 +118,15 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
                              }};
     context.BeforeImport = [this] { HideAllClients(); };
     const int32_t result = ImportMapFile(context, path, pluginFileName, *map, target, settings);
-    if (result == prInternalError) {
-        CreateNewMap(100, 100, 1, 32, 32, 8, true);
+    if (result != prSuccess) {
+        // A file that could not be read leaves the open map as it was; only a map given up
+        // half-way through taking the file over becomes a fresh one.
+        if (target.Reset)
+            CreateNewMap(100, 100, 1, 32, 32, 8, true);
+        FViewReady = true;
+        ShowAllClients();
         return result;
     }
-    if (result == prCancelled)
-        ShowAllClients();
-    if (result != prSuccess)
-        return result;
     FView.TransEnabled = settings.TransEnabled != 0;
     FView.TransColor = settings.TransColor;
     FTransReserved = settings.TransReserved;
@@ -323,9 +328,9 @@ bool TMainForm::ImportFile()
     const std::optional<std::string> path = AskFileToOpen(15, "Import", pfImport);
     if (!path)
         return false;
-    OpenFile(*path);
-    if (TMap *map = MapDocument())
-        map->ClearModified();
+    if (OpenFile(*path))
+        if (TMap *map = MapDocument())
+            map->ClearModified();
     UpdateTitle();
     ToolButtonMediator();
     return true;

@@ -39,9 +39,35 @@ void BeforeFailure(const TTransferContext &context)
 
 } // namespace
 
+namespace
+{
+
+// The formats the plug-ins open, for the message that none of them reads a file.
+std::string ReadableFormats(const TFilePluginHost &plugins)
+{
+    std::string formats;
+    for (const TPluginList &entry : plugins.PluginList()) {
+        if ((entry.Info.Flags & (pfProject | pfImport)) == 0)
+            continue;
+        const std::string filter = entry.Filter();
+        formats += (formats.empty() ? "" : ", ") + filter.substr(0, filter.find('|'));
+    }
+    return formats;
+}
+
+} // namespace
+
 const TPluginList *OpenThroughPlugins(const TFilePluginHost &Plugins, const std::string &Path,
                                       const std::function<int32_t(const TPluginList &)> &Import)
 {
+    // A missing file is said to be missing, not left to each plug-in's own failure.
+    std::error_code error;
+    if (!fs::is_regular_file(fs::path(Path), error)) {
+        Dialogs().ShowMessageBox(
+            mkError, ReplacePlaceholder(Dialogs().GetLangMessage(25, "%s was not found."),
+                                        FileNameOnly(Path)));
+        return nullptr;
+    }
     for (const TPluginList &entry : Plugins.PluginList()) {
         SetCurrentDirectoryPath(Plugins.ProgramFolder());
         int32_t supported = 1;
@@ -61,9 +87,11 @@ const TPluginList *OpenThroughPlugins(const TFilePluginHost &Plugins, const std:
             continue;
         return nullptr;
     }
+    const std::string formats = ReadableFormats(Plugins);
     Dialogs().ShowMessageBox(
         mkError, Dialogs().GetLangMessage(
-                     23, "The plug-in that supported reading this file was not found."));
+                     23, "The plug-in that supported reading this file was not found.") +
+                     (formats.empty() ? std::string() : " (" + formats + ")"));
     return nullptr;
 }
 
@@ -155,7 +183,7 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
             mkError,
             ReplacePlaceholder(Dialogs().GetLangMessage(6, "The error occurred while reading %s."),
                                FileNameOnly(Path)) +
-                " (" + error.what() + ")");
+                " (" + FailureText(error) + ")");
         return prInternalError;
     }
 }
@@ -176,6 +204,20 @@ int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
     auto exportProc = library.Function<FilePluginExportProc>("Export");
     if (exportProc == nullptr)
         return prNotImplemented;
+    if (Map.Width() <= 0 || Map.Height() <= 0 || Map.PartsWidth() <= 0 || Map.PartsHeight() <= 0 ||
+        LayerCount == 0 || Map.LayerCount() < LayerCount ||
+        (Map.BitCount() != 8 && Map.BitCount() != 16)) {
+        BeforeFailure(Context);
+        Dialogs().ShowMessageBox(
+            mkError,
+            ReplacePlaceholder(Dialogs().GetLangMessage(7, "The error occurred while writing %s."),
+                               FileNameOnly(Path)) +
+                "(" +
+                Dialogs().GetLangMessage(
+                    44, "The map cannot be written: its size, layers or bit count are missing.") +
+                ")");
+        return prInternalError;
+    }
     const std::string pluginName = FileNameOnly(PluginFileName);
     try {
         TExportRecord exported;
@@ -199,7 +241,7 @@ int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
             mkError,
             ReplacePlaceholder(Dialogs().GetLangMessage(7, "The error occurred while writing %s."),
                                FileNameOnly(Path)) +
-                "(" + error.what() + ")");
+                "(" + FailureText(error) + ")");
         return prInternalError;
     }
 }

@@ -27,6 +27,25 @@ TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTa
                                    ProgressProc Progress)
 {
     Progress(-2, -2, "creating...");
+    // Everything that can fail happens before the open map is touched, so a file that
+    // cannot be taken over leaves the user's map as it was.
+    for (uint32_t i = 0; i < Record.LayerCount; ++i)
+        if (Record.Layers[i].Cells == nullptr)
+            throw ETransferFailure(ResultText(prInternalError) + "@" + PluginName);
+    const size_t cellCount = static_cast<size_t>(Record.Width) * Record.Height;
+    std::vector<std::vector<uint16_t>> layerCells(Record.LayerCount);
+    try {
+        for (uint32_t i = 0; i < Record.LayerCount; ++i) {
+            PluginLayerRecord &layer = Record.Layers[i];
+            layerCells[i].assign(layer.Cells, layer.Cells + cellCount);
+            std::free(layer.Cells);
+            layer.Cells = nullptr;
+        }
+    } catch (const std::bad_alloc &) {
+        throw ETransferFailure(
+            Dialogs().GetLangMessage(15, "The layer cannot be made. Not enough memory."));
+    }
+
     Map.ClearLayers();
     try {
         Map.Initialize(static_cast<int32_t>(Record.Width), static_cast<int32_t>(Record.Height),
@@ -44,14 +63,9 @@ TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTa
                                      : Dialogs().GetLangString(7, "Layer") + std::to_string(i);
         std::free(layer.Name);
         layer.Name = nullptr;
-        if (layer.Cells == nullptr)
-            throw ETransferFailure(ResultText(prInternalError) + "@" + PluginName);
-        // The cells go straight into the new layer.
-        if (!Target.AddLayer(name, layer.Cells))
+        if (!Target.AddLayer(name, std::move(layerCells[i])))
             throw ETransferFailure(
                 Dialogs().GetLangMessage(15, "The layer cannot be made. Not enough memory."));
-        std::free(layer.Cells);
-        layer.Cells = nullptr;
         const int32_t index = static_cast<int32_t>(i);
         Target.SetLayerVisible(index, layer.Visible != 0);
         if (layer.PartsImage != nullptr) {

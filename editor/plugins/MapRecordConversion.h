@@ -30,9 +30,9 @@ public:
     // The map was emptied and re-initialised with the record's header: forget the old
     // layers and parts images.
     virtual void ResetLayers(const PluginMapRecord &Header) = 0;
-    // Appends a layer to the map with its Width × Height cells copied from Cells (it then
-    // becomes the current one). False, after telling the user, when it cannot be made.
-    virtual bool AddLayer(const std::string &Name, const uint16_t *Cells) = 0;
+    // Appends a layer to the map taking over its Width × Height cells (it then becomes the
+    // current one). False, after telling the user, when it cannot be made.
+    virtual bool AddLayer(const std::string &Name, std::vector<uint16_t> &&Cells) = 0;
     virtual void SetLayerVisible(int32_t Index, bool Visible) = 0;
     // The parts image of the layer just added: the reference as the file stores it and the
     // full path it resolves to.
@@ -46,11 +46,13 @@ public:
 std::string ResolvePartsReference(const std::string &Stored, uint8_t PathMode,
                                   const std::string &FileFolder);
 
-// Turns a successfully imported record into the map: clears and re-initialises the map
-// with the record's header, adds every layer through Target and frees each buffer of the
-// record as it is taken. Progress gets the "creating...", "processing..." and
-// "finishing..." texts. Returns what the record says besides layers and cells. Throws
-// ETransferFailure with the detail text; the record still holds what was not taken.
+// Turns a successfully imported record into the map: first takes every layer's cells out
+// of the record (freeing each buffer as it is taken), then clears and re-initialises the
+// map with the record's header and adds every layer through Target. Progress gets the
+// "creating...", "processing..." and "finishing..." texts. Returns what the record says
+// besides layers and cells. Throws ETransferFailure with the detail text; a failure while
+// the cells are taken (a layer without cells, no memory) leaves the map and Target
+// untouched. The record still holds what was not taken.
 TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTarget &Target,
                                    const std::string &FileFolder, const std::string &PluginName,
                                    ProgressProc Progress);

@@ -60,7 +60,7 @@ int64_t FixedScale(int32_t SourceSize, int32_t DestSize)
 
 void ReportLoopFailure(const char *Operation, const std::exception &Failure)
 {
-    Dialogs().ShowMessageBox(mkError, std::string(Operation) + Failure.what() + ")");
+    Dialogs().ShowMessageBox(mkError, std::string(Operation) + FailureText(Failure) + ")");
 }
 
 // The columns [Begin, End) of the clipped rectangle whose 1:1 source column lies inside the

@@ -300,10 +300,9 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
 void TMainForm::WMInitialized()
 {
     InitHints();
-    if (!FCommandLineFile.empty() && SaveMessage()) {
-        OpenFile(FCommandLineFile);
+    // A first file that cannot be opened leaves the default map, as a dropped one does.
+    if (!FCommandLineFile.empty() && SaveMessage() && OpenFile(FCommandLineFile))
         return;
-    }
     CreateNewMap(100, 100, 1, 32, 32, 8, true);
 }
 

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/windows/LayerForm.h"
+#include "editor/shell/windows/PreviewForm.h"
 
 #include <QAction>
 #include <QImage>
@@ -33,17 +34,23 @@ uint16_t PaintedCell()
 
 } // namespace
 
-TEST_F(TFileCommands, MissingFileReportsTheProjectPluginsErrorAndLeavesADefaultMap)
+// A missing file is said to be missing before any plug-in is asked; a file no plug-in reads
+// names the formats that can be opened. Either way the open map stays.
+TEST_F(TFileCommands, MissingAndUnreadableFilesSaySoAndKeepTheMap)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     Paint(9);
     EXPECT_FALSE(Form->OpenFile((Folder / "x.tzp").string()));
+    std::ofstream((Folder / "notes.txt").string()) << "shopping list\n";
+    EXPECT_FALSE(Form->OpenFile((Folder / "notes.txt").string()));
     EXPECT_EQ(Seam->MessageTexts(),
-              std::vector<std::string>{
-                  "The error occurred while reading x.tzp. (File error!(5)@tzp.so)"});
+              (std::vector<std::string>{
+                  "x.tzp was not found.",
+                  "The plug-in that supported reading this file was not found. (Tessella "
+                  "Project File (*.tzp), CSV Project File(*.csv))"}));
     EXPECT_EQ(MapDocument()->Width(), 100);
-    EXPECT_EQ(PaintedCell(), 0);
+    EXPECT_EQ(PaintedCell(), 9);
     EXPECT_EQ(Form->DocumentName, "Untitled");
 }
 
@@ -120,6 +127,65 @@ TEST_F(TFileCommands, FailedOpenDoesNotTakeTheFilesName)
     Form->Open();
     EXPECT_EQ(Form->DocumentName, "Untitled");
     EXPECT_TRUE(Form->DocumentPath.empty());
+}
+
+// Open, Reload and Import of a file the plug-in refuses: the error, and then the map, its
+// undo history, its title and the tool windows exactly as they were.
+TEST_F(TFileCommands, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
+{
+    CopyPlugins();
+    std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "tests" / "plugins" /
+                                   "test_failing_import.so",
+                               Folder / "Plugins" / "test_failing_import.so");
+    ASSERT_TRUE(Start());
+    Form->show();
+    const std::string saved = (Folder / "level.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{saved, 1});
+    Paint(3);
+    ASSERT_TRUE(Form->SaveAs());
+    Paint(9);
+    const std::string title = Form->FormatTittle();
+    // The project plug-in takes the file for its own and fails half-way through it.
+    const std::string broken = (Folder / "broken.tzp").string();
+    std::filesystem::copy_file(saved, broken);
+    std::filesystem::resize_file(broken, std::filesystem::file_size(broken) / 2);
+    const auto expectUnchanged = [&](const char *command) {
+        SCOPED_TRACE(command);
+        ASSERT_EQ(Seam->Messages.size(), 1u);
+        EXPECT_EQ(Seam->Messages[0].Text.rfind("The error occurred while reading ", 0), 0u)
+            << Seam->Messages[0].Text;
+        Seam->Messages.clear();
+        EXPECT_EQ(PaintedCell(), 9);
+        EXPECT_TRUE(MapDocument()->IsModified());
+        EXPECT_TRUE(MapDocument()->CanUndo());
+        EXPECT_EQ(Form->FormatTittle(), title);
+        EXPECT_EQ(Form->DocumentPath, saved);
+        for (QWidget *window :
+             {static_cast<QWidget *>(Form->ChipForm()), static_cast<QWidget *>(Form->LayerForm()),
+              static_cast<QWidget *>(Form->PreviewForm())})
+            EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
+        EXPECT_TRUE(Form->MenuItem("PartsWindowMenuItem")->isChecked());
+    };
+
+    Seam->Answers.push_back(TAnswer::No);
+    Seam->OpenAnswers.push_back(TFileDialogResult{broken, 1});
+    Form->Open();
+    expectUnchanged("open");
+
+    const std::string brokenImport = (Folder / "level.brk").string();
+    std::ofstream(brokenImport) << "x";
+    Seam->Answers.push_back(TAnswer::No);
+    Seam->OpenAnswers.push_back(TFileDialogResult{brokenImport, 1});
+    Form->ImportFile();
+    expectUnchanged("import");
+
+    std::filesystem::copy_file(broken, saved, std::filesystem::copy_options::overwrite_existing);
+    Seam->Answers.push_back(TAnswer::Ok);
+    Form->ReOpenMenuItemClick();
+    expectUnchanged("reload");
+
+    MapDocument()->Undo(*std::make_unique<TSelection>());
+    EXPECT_EQ(PaintedCell(), 3);
 }
 
 TEST_F(TFileCommands, SaveWithoutChangesDoesNothingAndNoWriterForNoExtension)
@@ -213,7 +279,8 @@ TEST_F(TFileCommands, ExportWritesTmxThroughTheExportOnlyPlugin)
     EXPECT_EQ(
         Seam->MessageTexts(),
         (std::vector<std::string>{"The plug-in that supported writing this file was not found.",
-                                  "The plug-in that supported reading this file was not found."}));
+                                  "The plug-in that supported reading this file was not found. "
+                                  "(Tessella Project File (*.tzp), CSV Project File(*.csv))"}));
 }
 
 namespace

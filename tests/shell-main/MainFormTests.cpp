@@ -265,6 +265,36 @@ TEST_F(TStartup, ARelativeCommandLineFileIsTakenFromTheStartFolder)
     EXPECT_EQ(MapDocument()->Width(), 3);
 }
 
+// A first file no plug-in reads: the error, then the default map, fully usable (Save As
+// writes a project the project plug-in reads back); a map no reader would take back is
+// refused before any writer sees it.
+TEST_F(TStartup, AnUnreadableFirstFileLeavesTheDefaultMap)
+{
+    CopyPlugins();
+    std::ofstream(Folder / "notes.txt") << "not a map\n";
+    Form = StartEditor(Folder.string(), (Folder / "notes.txt").string());
+    ASSERT_TRUE(Form);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(Seam->Messages.size(), 1u);
+    EXPECT_EQ(Seam->Messages[0].Text.rfind("The plug-in that supported reading", 0), 0u);
+    EXPECT_EQ(MapDocument()->LayerCount(), 1);
+    EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(8bit)  @ 100%(Layer0) ");
+    const std::string saved = (Folder / "saved.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{saved, 1});
+    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->OpenFile(saved));
+    EXPECT_EQ(Seam->Messages.size(), 1u);
+
+    MapDocument()->ClearLayers();
+    const std::string empty = (Folder / "empty.tzp").string();
+    Seam->SaveAnswers.push_back(TFileDialogResult{empty, 1});
+    EXPECT_FALSE(Form->SaveAs());
+    EXPECT_FALSE(std::filesystem::exists(empty));
+    EXPECT_EQ(Seam->Messages.back().Text,
+              "The error occurred while writing empty.tzp.(The map cannot be written: its size, "
+              "layers or bit count are missing.)");
+}
+
 // A new map that cannot be made is a failure, also for the window-message caller.
 TEST_F(TStartup, ANewMapThatCannotBeMadeIsReportedAsFailed)
 {

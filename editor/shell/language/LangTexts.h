@@ -137,6 +137,13 @@ inline constexpr TLangText PartsSizeChanged{
 // The size dialogs refuse sizes below 1: a map or a part needs at least one cell or pixel.
 inline constexpr TLangText SizeWidthRange{42, "Please input 1 or more for a width."};
 inline constexpr TLangText SizeHeightRange{43, "Please input 1 or more for a height."};
+// A map no reader would take back is never handed to a writer.
+inline constexpr TLangText MapNotWritable{
+    44, "The map cannot be written: its size, layers or bit count are missing."};
+inline constexpr TLangText CellsResetQuestion{
+    45, "%d cells use parts above 255 and will be reset. Continue?"};
+inline constexpr TLangText TemporaryFolderUnusable{
+    46, "The map cannot be resized: the temporary folder %s is missing, full or not writable."};
 
 // In index order, without gaps.
 inline constexpr TLangText All[] = {
@@ -184,5 +191,8 @@ inline constexpr TLangText All[] = {
     PartsSizeChanged,
     SizeWidthRange,
     SizeHeightRange,
+    MapNotWritable,
+    CellsResetQuestion,
+    TemporaryFolderUnusable,
 };
 } // namespace LangMessage

@@ -144,16 +144,25 @@ void TLayerForm::InsertTopEntry(const std::string &name, bool visible)
     FFilling = false;
 }
 
-bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip, const uint16_t *cells)
+bool TLayerForm::AddLayer(const std::string &name, TMapChip *chip)
+{
+    return AddLayerThrough(name, [&](TMap &map) {
+        map.AddLayer(name, chip, FOwner->UseInvisiblePart() ? FOwner->InvisiblePart() : 0);
+    });
+}
+
+bool TLayerForm::AddLoadedLayer(const std::string &name, std::vector<uint16_t> &&cells)
+{
+    return AddLayerThrough(name, [&](TMap &map) { map.AddLayer(name, nullptr, std::move(cells)); });
+}
+
+bool TLayerForm::AddLayerThrough(const std::string &name, const std::function<void(TMap &)> &add)
 {
     TMap *map = MapDocument();
     if (map == nullptr || LayerLimitReached())
         return false;
     try {
-        if (cells != nullptr)
-            map->AddLayer(name, chip, cells);
-        else
-            map->AddLayer(name, chip, FOwner->UseInvisiblePart() ? FOwner->InvisiblePart() : 0);
+        add(*map);
     } catch (const EMapAbort &) {
         ShowMessageBox(mkError, GetLangMessage(15, "The layer cannot be made. Not enough memory."));
         return false;

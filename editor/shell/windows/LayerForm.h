@@ -6,6 +6,7 @@
 
 #include "editor/parts/ToolWindow.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QListWidgetItem;
 class QMenu;
 class TLayerList;
 class TMainForm;
+class TMap;
 struct TMapChip;
 
 class TLayerForm : public TToolWindow
@@ -26,10 +28,10 @@ public:
     // Empties the list for a new map.
     void Init();
     // Creates a layer in the map with this name and image and makes it current, without
-    // asking: new maps and loaded files add their layers here. Cells, when given, are the
-    // layer's Width × Height values (from a loaded file). False when refused.
-    bool AddLayer(const std::string &name, TMapChip *chip = nullptr,
-                  const uint16_t *cells = nullptr);
+    // asking: new maps add their layers here. False when refused.
+    bool AddLayer(const std::string &name, TMapChip *chip = nullptr);
+    // The same for a loaded file's layer, taking over its Width × Height cells.
+    bool AddLoadedLayer(const std::string &name, std::vector<uint16_t> &&cells);
     // "Add Layer...": asks the name and the parts image first.
     bool AddLayerWithDialog();
     // The tool button: a layer named after AddCount, without a parts image.
@@ -74,6 +76,8 @@ protected:
 
 private:
     void EndGestureBeforeLayersMove();
+    // Runs Add on the map; a refusal or no memory is told to the user.
+    bool AddLayerThrough(const std::string &name, const std::function<void(TMap &)> &add);
     QAction *AddButton(const char *objectName, const char *themeName, const char *letter,
                        void (TLayerForm::*handler)());
     QAction *AddMenuEntry(const char *objectName, const std::string &caption,
