@@ -63,8 +63,8 @@ int RunConvert(const TFilePluginHost &plugins, const std::string &programFolder,
     const TTransferContext context{plugins, &window, QuietProgress, {}};
     // Any plug-in that writes the target's extension will do, as in Save As and Export.
     const bool saved = SaveThroughPlugins(plugins, target, 0, [&](const TPluginList &entry) {
-        return ExportMapFile(context, target, entry.FileName, map.Map(), map.Settings(),
-                             static_cast<uint8_t>(map.Map().LayerCount()), source);
+        return ExportMapFile(context, target, entry.FileName, map.Document(),
+                             static_cast<uint8_t>(map.Map().LayerCount()));
     });
     return saved ? kDone : kFailed;
 }

@@ -41,7 +41,7 @@ public:
     void ResetLayers(const PluginMapRecord &Header) override
     {
         // The alignment decides where parts lie in the images attached below.
-        FOwner.FSettings.AlignFlags = Header.AlignFlags;
+        FOwner.FDocument.SetFixedAlignment((Header.AlignFlags & 1) == 0);
         FOwner.FLayerImages.clear();
         FOwner.FReferences.clear();
         FOwner.FTable = std::make_unique<TChipTable>(FOwner.FMap, FOwner);
@@ -101,13 +101,13 @@ bool THeadlessMap::Open(const TFilePluginHost &Plugins, const std::string &Path)
     TTarget target(*this);
     const TPluginList *used = OpenThroughPlugins(Plugins, Path, [&](const TPluginList &entry) {
         // What the record is pre-set with; the file's own values replace them.
-        FSettings = TProjectSettings{};
-        FSettings.TransReserved = 255;
-        FSettings.InvisibleReserved = 255;
-        return ImportMapFile(context, Path, entry.FileName, FMap, target, FSettings);
+        return ImportMapFile(context, Path, entry.FileName, FDocument, target, TProjectSettings{});
     });
     if (used == nullptr)
         return false;
     FReaderName = std::filesystem::path(used->FileName).filename().string();
+    FDocument.DocumentName = std::filesystem::path(Path).filename().string();
+    FDocument.DocumentPath = Path;
+    FDocument.DocumentPlugin = FReaderName;
     return true;
 }

@@ -4,10 +4,10 @@
 // search and record conversion as File > Open; messages go through the dialog seam.
 #pragma once
 
+#include "editor/edit/ProjectDocument.h"
 #include "editor/map/MapDataUnit.h"
 #include "editor/parts/ChipTable.h"
 #include "editor/plugins/FilePluginHost.h"
-#include "editor/plugins/ProjectSettings.h"
 
 #include <memory>
 #include <string>
@@ -39,7 +39,9 @@ public:
     bool Open(const TFilePluginHost &Plugins, const std::string &Path);
 
     TMap &Map() { return FMap; }
-    const TProjectSettings &Settings() const { return FSettings; }
+    // The project document around the map: its settings, name and path.
+    const TProjectDocument &Document() const { return FDocument; }
+    TProjectSettings Settings() const { return FDocument.Settings(); }
     const std::vector<THeadlessLayerImage> &LayerImages() const { return FLayerImages; }
     // The plug-in that read the file ("tzp.so").
     const std::string &ReaderName() const { return FReaderName; }
@@ -49,13 +51,13 @@ public:
 private:
     class TTarget;
     int32_t CurrentLayer() const override { return FMap.LayerCount() - 1; }
-    bool UseFixedAlignment() const override { return FSettings.FixedAlignment(); }
+    bool UseFixedAlignment() const override { return FDocument.FixedAlignment(); }
     std::string ProjectFolder() const override { return FFolder; }
 
     std::string FProgramFolder;
     bool FLoadImages;
     TMap FMap;
-    TProjectSettings FSettings;
+    TProjectDocument FDocument{[this] { return &FMap; }};
     std::string FFolder;
     std::string FReaderName;
     std::vector<THeadlessLayerImage> FLayerImages;

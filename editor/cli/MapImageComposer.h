@@ -5,8 +5,8 @@
 // Knows nothing of windows or files.
 #pragma once
 
+#include "editor/edit/ProjectSettings.h"
 #include "editor/map/MapDataUnit.h"
-#include "editor/plugins/ProjectSettings.h"
 #include "editor/render/MapViewState.h"
 
 #include <cstdint>

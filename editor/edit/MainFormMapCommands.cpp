@@ -202,7 +202,7 @@ void TMainForm::ChangeBitCountDialogMenuItemClick()
         UnSelect(true);
         // The editor's bit count is the new one before a layer's own columns are taken.
         FNewMapBitCount = newBits;
-        FNewMapAlignNotFixed = !newFixed;
+        FProject.SetFixedAlignment(newFixed);
         SetInvisiblePart(UseInvisiblePart(), 0);
         // A layer's columns without fixed alignment: its image's, else the fixed count.
         const auto imageColumns = [this, newBits](int32_t layer) {

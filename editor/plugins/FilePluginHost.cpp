@@ -78,7 +78,6 @@ bool TFilePluginHost::LoadPlugins(const std::string &programFolder, const std::s
     FHasProjectPlugin = (flags & pfProject) != 0;
     FHasImportPlugin = (flags & pfImport) != 0;
     FHasExportPlugin = (flags & pfExport) != 0;
-    HiddenBlock.clear();
     return flags != 0;
 }
 

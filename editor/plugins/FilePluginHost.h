@@ -38,9 +38,6 @@ public:
     // The full path of an entry's library.
     std::string LibraryPath(const TPluginList &entry) const;
 
-    // The opaque block of the last imported file, handed back on the next export.
-    std::vector<uint8_t> HiddenBlock;
-
     // Loads the library, calls its ConfigurationDlg and releases it.
     bool OpenPluginSettings(TessellaWindow *window, const std::string &fileName,
                             int32_t mode) const;

@@ -37,30 +37,6 @@ int32_t EditorProgress(int32_t position, int32_t total, const char *message)
 
 } // namespace
 
-TProjectSettings TMainForm::CurrentProjectSettings() const
-{
-    TProjectSettings settings;
-    settings.PathMode = RelativePaths ? 1 : 0;
-    settings.AlignFlags = FNewMapAlignNotFixed ? 1 : 0;
-    settings.EditorFlags[0] = FView.ShowGrid;
-    settings.EditorFlags[1] = FView.ShowNumber;
-    settings.EditorFlags[2] = 0;
-    settings.EditorFlags[3] = FView.ShowCGrid;
-    settings.EditorFlags[4] = FView.ShowMarker;
-    settings.EditorFlags[5] = FView.FogMode;
-    settings.TransEnabled = FView.TransEnabled;
-    settings.TransColor = FView.TransColor;
-    settings.TransReserved = FTransReserved;
-    settings.UseInvisiblePart = UseInvisiblePart();
-    settings.InvisiblePart = InvisiblePart();
-    settings.InvisibleReserved = FInvisibleReserved;
-    settings.GridColor = FView.GridColor;
-    settings.AGridColor = FView.AGridColor;
-    settings.Comment = ProjectComment;
-    settings.HiddenBlock = FPlugins->HiddenBlock;
-    return settings;
-}
-
 // An import refills the layer window and the parts window beside the map.
 class TMainFormImportTarget : public TImportTarget
 {
@@ -76,8 +52,8 @@ public:
         FForm.FNewMapPartsHeight = static_cast<int32_t>(header.PartsHeight);
         FForm.FNewMapLayerCount = header.LayerCount;
         FForm.FNewMapBitCount = header.BitCount;
-        FForm.RelativePaths = header.PathMode != 0;
-        FForm.FNewMapAlignNotFixed = (header.AlignFlags & 1) != 0;
+        FForm.FProject.SetRelativePaths(header.PathMode != 0);
+        FForm.FProject.SetFixedAlignment((header.AlignFlags & 1) == 0);
         FForm.FViewReady = false;
         FForm.FChipForm->Init();
         FForm.FLayerForm->Init();
@@ -109,15 +85,15 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
     TMap *map = MapDocument();
     if (map == nullptr)
         return prNotImplemented;
-    TProjectSettings settings = CurrentProjectSettings();
-    settings.Zoom = 256;
+    TProjectSettings preset = FProject.Settings();
+    preset.Zoom = 256;
     TMainFormImportTarget target(*this);
     TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress, [this] {
                                  FViewReady = true;
                                  ShowAllClients();
                              }};
     context.BeforeImport = [this] { HideAllClients(); };
-    const int32_t result = ImportMapFile(context, path, pluginFileName, *map, target, settings);
+    const int32_t result = ImportMapFile(context, path, pluginFileName, FProject, target, preset);
     if (result != prSuccess) {
         // A file that could not be read leaves the open map as it was; only a map given up
         // half-way through taking the file over becomes a fresh one.
@@ -127,14 +103,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
         ShowAllClients();
         return result;
     }
-    FView.TransEnabled = settings.TransEnabled != 0;
-    FView.TransColor = settings.TransColor;
-    FTransReserved = settings.TransReserved;
-    SetInvisiblePart(settings.UseInvisiblePart != 0, settings.InvisiblePart);
-    FInvisibleReserved = settings.InvisibleReserved;
-    ProjectComment = settings.Comment;
-    FPlugins->HiddenBlock = std::move(settings.HiddenBlock);
-
+    FProject.DocumentPlugin = FileNameOnly(pluginFileName);
     ApplyEditorFlags();
     EditorProgress(-1, -1, "");
     Init();
@@ -157,13 +126,8 @@ int32_t TMainForm::PluginProcExport(const std::string &path, const std::string &
     if (map == nullptr)
         return prNotImplemented;
     FNewMapLayerCount = static_cast<uint8_t>(map->LayerCount());
-    TProjectSettings settings = CurrentProjectSettings();
-    const int32_t partsWidth = map->PartsWidth() > 0 ? map->PartsWidth() : 1;
-    settings.Zoom = static_cast<uint16_t>(
-        std::nearbyint(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0));
     const TTransferContext context{*FPlugins, &FWindowHandle, EditorProgress, [this] { show(); }};
-    return ExportMapFile(context, path, pluginFileName, *map, settings, FNewMapLayerCount,
-                         DocumentPath);
+    return ExportMapFile(context, path, pluginFileName, FProject, FNewMapLayerCount);
 }
 
 bool TMainForm::OpenFile(const std::string &path)
@@ -188,8 +152,8 @@ bool TMainForm::SaveFile(const std::string &path, int32_t mask)
 
 void TMainForm::SetFileToProject(const std::string &path)
 {
-    DocumentName = FileNameOnly(path);
-    DocumentPath = path;
+    FProject.DocumentName = FileNameOnly(path);
+    FProject.DocumentPath = path;
     if (TMap *map = MapDocument())
         map->ClearModified();
     // The Save entries follow the cleared mark too, not just the title (the mediator
@@ -203,7 +167,8 @@ bool TMainForm::SaveMessage()
     if (map == nullptr || !map->IsModified() || !FPlugins->HasProjectPlugin())
         return true;
     const TAnswer answer = Dialogs().AskQuestion(
-        "Tessella", ReplacePlaceholder(GetLangMessage(3, "Save changes to %s?"), DocumentName),
+        "Tessella",
+        ReplacePlaceholder(GetLangMessage(3, "Save changes to %s?"), FProject.DocumentName),
         TQuestionButtons::YesNoCancel, TQuestionIcon::Warning);
     if (answer == TAnswer::Yes)
         return Save();
@@ -240,15 +205,15 @@ std::optional<std::string> TMainForm::AskFileToSave(int32_t titleIndex, const ch
     TFileDialogRequest request;
     request.Title = GetLangString(titleIndex, title);
     request.Filter = SaveDialogFilter(flag);
-    request.FilterIndex = ProjectPlugin > 0 ? ProjectPlugin : 1;
+    request.FilterIndex = FProject.ProjectPlugin > 0 ? FProject.ProjectPlugin : 1;
     request.DefaultExt = "tzp";
-    request.FileName = fs::path(DocumentName).stem().string();
-    if (!DocumentPath.empty())
-        request.InitialDir = FolderOf(DocumentPath);
+    request.FileName = fs::path(FProject.DocumentName).stem().string();
+    if (!FProject.DocumentPath.empty())
+        request.InitialDir = FolderOf(FProject.DocumentPath);
     const std::optional<TFileDialogResult> chosen = Dialogs().AskSaveFile(request);
     if (!chosen)
         return std::nullopt;
-    ProjectPlugin = chosen->FilterIndex;
+    FProject.ProjectPlugin = chosen->FilterIndex;
     return chosen->FileName;
 }
 
@@ -293,7 +258,7 @@ bool TMainForm::Save()
     TMap *map = MapDocument();
     if (map == nullptr || !map->IsReady() || !map->IsModified())
         return false;
-    std::string target = DocumentPath;
+    std::string target = FProject.DocumentPath;
     if (target.empty()) {
         const std::optional<std::string> chosen = AskFileToSave(13, "Save", pfProject);
         if (!chosen)
@@ -368,18 +333,18 @@ void TMainForm::ExportMenuItemClick()
 void TMainForm::ReOpenMenuItemClick()
 {
     TMap *map = MapDocument();
-    if (map == nullptr || DocumentPath.empty())
+    if (map == nullptr || FProject.DocumentPath.empty())
         return;
     if (map->IsModified()) {
         const TAnswer answer = Dialogs().AskQuestion(
             "Tessella",
             ReplacePlaceholder(GetLangMessage(2, "Do you continue annulling the change to %s?"),
-                               DocumentName),
+                               FProject.DocumentName),
             TQuestionButtons::OkCancel, TQuestionIcon::Warning);
         if (answer == TAnswer::Cancel)
             return;
     }
-    const std::string path = DocumentPath;
+    const std::string path = FProject.DocumentPath;
     OpenFile(path);
     ToolButtonMediator();
 }

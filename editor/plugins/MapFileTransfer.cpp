@@ -1,6 +1,7 @@
 #include "MapFileTransfer.h"
 
 #include "FileNameText.h"
+#include "ProjectSettingsRecord.h"
 
 #include "common/ImportedRecord.h"
 #include "common/platform/CurrentDirectory.h"
@@ -128,8 +129,8 @@ bool SaveThroughPlugins(const TFilePluginHost &Plugins, const std::string &Path,
 }
 
 int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
-                      const std::string &PluginFileName, TMap &Map, TImportTarget &Target,
-                      TProjectSettings &Settings)
+                      const std::string &PluginFileName, TProjectDocument &Document,
+                      TImportTarget &Target, const TProjectSettings &Preset)
 {
     SetCurrentDirectoryPath(Context.Plugins.ProgramFolder());
     TDynamicLibrary library(LibraryPathOf(Context.Plugins, PluginFileName));
@@ -147,7 +148,7 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
             Dialogs().GetLangMessage(21, "The function cannot be acquired from the plug-in."));
         return prNotImplemented;
     }
-    WriteEditorFields(Settings, record);
+    WriteEditorFields(Preset, record);
     const std::string pluginName = FileNameOnly(PluginFileName);
     const std::string fileFolder = FolderOf(Path);
     // Once the plug-in reports success, everything in the record is the host's to free.
@@ -170,7 +171,7 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
         }
         if (result != prSuccess)
             throw ETransferFailure(ResultText(result) + "@" + pluginName);
-        Settings = LoadRecordIntoMap(record, Map, Target, fileFolder, pluginName, Context.Progress);
+        LoadRecordIntoMap(record, Document, Target, fileFolder, pluginName, Context.Progress);
         return prSuccess;
     } catch (const std::exception &error) {
         Context.Progress(-1, -1, "");
@@ -189,9 +190,8 @@ int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
 }
 
 int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
-                      const std::string &PluginFileName, TMap &Map,
-                      const TProjectSettings &Settings, uint8_t LayerCount,
-                      const std::string &DocumentPath)
+                      const std::string &PluginFileName, const TProjectDocument &Document,
+                      uint8_t LayerCount)
 {
     const std::string remembered = GetCurrentDirectoryPath();
     SetCurrentDirectoryPath(Context.Plugins.ProgramFolder());
@@ -204,9 +204,10 @@ int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
     auto exportProc = library.Function<FilePluginExportProc>("Export");
     if (exportProc == nullptr)
         return prNotImplemented;
-    if (Map.Width() <= 0 || Map.Height() <= 0 || Map.PartsWidth() <= 0 || Map.PartsHeight() <= 0 ||
-        LayerCount == 0 || Map.LayerCount() < LayerCount ||
-        (Map.BitCount() != 8 && Map.BitCount() != 16)) {
+    const TMap *map = Document.Map();
+    if (map == nullptr || map->Width() <= 0 || map->Height() <= 0 || map->PartsWidth() <= 0 ||
+        map->PartsHeight() <= 0 || LayerCount == 0 || map->LayerCount() < LayerCount ||
+        (map->BitCount() != 8 && map->BitCount() != 16)) {
         BeforeFailure(Context);
         Dialogs().ShowMessageBox(
             mkError,
@@ -221,8 +222,9 @@ int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
     const std::string pluginName = FileNameOnly(PluginFileName);
     try {
         TExportRecord exported;
-        exported.Build(Map, Settings, LayerCount, Path);
-        SetCurrentDirectoryPath(DocumentPath.empty() ? FolderOf(Path) : FolderOf(DocumentPath));
+        exported.Build(Document, LayerCount, Path);
+        const std::string &documentPath = Document.DocumentPath;
+        SetCurrentDirectoryPath(documentPath.empty() ? FolderOf(Path) : FolderOf(documentPath));
         const int32_t result =
             exportProc(Context.Window, Path.c_str(), &exported.Record, Context.Progress);
         Context.Progress(-1, -1, "");

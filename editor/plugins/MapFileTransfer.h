@@ -7,7 +7,6 @@
 
 #include "FilePluginHost.h"
 #include "MapRecordConversion.h"
-#include "ProjectSettings.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,23 +38,23 @@ const TPluginList *OpenThroughPlugins(const TFilePluginHost &Plugins, const std:
 bool SaveThroughPlugins(const TFilePluginHost &Plugins, const std::string &Path, uint32_t Mask,
                         const std::function<int32_t(const TPluginList &)> &Export);
 
-// One import through one plug-in into Map and Target. Settings comes in with what the
-// record is pre-set with and goes out with what the file says. Results: 0 success (the
+// One import through one plug-in into Document and Target; Preset is what the record is
+// pre-set with, the document takes what the file says. Results: 0 success (the
 // progress display is still open for the caller's last steps); 2 when the library or its
 // Import could not be had (message 20 or 21 shown); 7 when the user cancelled (display
 // closed, nothing changed); 8 after any other failure, once the display is closed and
-// message 6 shown ("The error occurred while reading %s." and the detail); the map may
-// then have lost its layers.
+// message 6 shown ("The error occurred while reading %s." and the detail); the document
+// is then as it was, unless Target.ResetLayers was called.
 int32_t ImportMapFile(const TTransferContext &Context, const std::string &Path,
-                      const std::string &PluginFileName, TMap &Map, TImportTarget &Target,
-                      TProjectSettings &Settings);
+                      const std::string &PluginFileName, TProjectDocument &Document,
+                      TImportTarget &Target, const TProjectSettings &Preset);
 
-// One export of Map through one plug-in. The plug-in runs with the folder of DocumentPath
-// (or of the target when it is empty) as the current directory; the current directory is
+// One export of the document's first LayerCount layers through one plug-in. The plug-in
+// runs with the folder of the document's path (or of the target when it has none) as the
+// current directory; the current directory is
 // restored afterwards unless the user cancelled. Results: 0 success; 2 when the library or
 // its Export could not be had (message 20 only for the library); 7 cancelled; 8 after
 // message 7 ("The error occurred while writing %s." and the detail).
 int32_t ExportMapFile(const TTransferContext &Context, const std::string &Path,
-                      const std::string &PluginFileName, TMap &Map,
-                      const TProjectSettings &Settings, uint8_t LayerCount,
-                      const std::string &DocumentPath);
+                      const std::string &PluginFileName, const TProjectDocument &Document,
+                      uint8_t LayerCount);

@@ -1,6 +1,7 @@
 #include "MapRecordConversion.h"
 
 #include "FilePluginHost.h"
+#include "ProjectSettingsRecord.h"
 #include "TextEncoding.h"
 #include "common/ImportedRecord.h"
 #include "editor/map/DialogSeam.h"
@@ -22,10 +23,14 @@ std::string ResolvePartsReference(const std::string &Stored, uint8_t PathMode,
     return fs::absolute(fs::path(FileFolder) / reference).lexically_normal().string();
 }
 
-TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTarget &Target,
-                                   const std::string &FileFolder, const std::string &PluginName,
-                                   ProgressProc Progress)
+void LoadRecordIntoMap(PluginMapRecord &Record, TProjectDocument &Document, TImportTarget &Target,
+                       const std::string &FileFolder, const std::string &PluginName,
+                       ProgressProc Progress)
 {
+    TMap *document = Document.Map();
+    if (document == nullptr)
+        throw ETransferFailure(Dialogs().GetLangMessage(5, "The map cannot be created."));
+    TMap &Map = *document;
     Progress(-2, -2, "creating...");
     // Everything that can fail happens before the open map is touched, so a file that
     // cannot be taken over leaves the user's map as it was.
@@ -79,14 +84,17 @@ TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTa
     }
 
     Progress(-2, -2, "finishing...");
-    TProjectSettings settings = ReadProjectSettings(Record);
+    Document.TakeSettings(ReadProjectSettings(Record));
     FreeImportedRecord(Record);
-    return settings;
 }
 
-void TExportRecord::Build(TMap &Map, const TProjectSettings &Settings, uint8_t LayerCount,
+void TExportRecord::Build(const TProjectDocument &Document, uint8_t LayerCount,
                           const std::string &TargetPath)
 {
+    if (Document.Map() == nullptr)
+        throw ETransferFailure("fatal error!");
+    TMap &Map = *Document.Map();
+    const TProjectSettings Settings = Document.Settings();
     std::memset(&Record, 0, sizeof Record);
     WriteEditorFields(Settings, Record);
     FComment = Settings.Comment;

@@ -4,8 +4,8 @@
 // main window's file commands and the command line both convert through here.
 #pragma once
 
-#include "ProjectSettings.h"
 #include "common/TessellaPlugin.h"
+#include "editor/edit/ProjectDocument.h"
 #include "editor/map/MapDataUnit.h"
 
 #include <cstdint>
@@ -46,16 +46,16 @@ public:
 std::string ResolvePartsReference(const std::string &Stored, uint8_t PathMode,
                                   const std::string &FileFolder);
 
-// Turns a successfully imported record into the map: first takes every layer's cells out
-// of the record (freeing each buffer as it is taken), then clears and re-initialises the
-// map with the record's header and adds every layer through Target. Progress gets the
-// "creating...", "processing..." and "finishing..." texts. Returns what the record says
-// besides layers and cells. Throws ETransferFailure with the detail text; a failure while
-// the cells are taken (a layer without cells, no memory) leaves the map and Target
-// untouched. The record still holds what was not taken.
-TProjectSettings LoadRecordIntoMap(PluginMapRecord &Record, TMap &Map, TImportTarget &Target,
-                                   const std::string &FileFolder, const std::string &PluginName,
-                                   ProgressProc Progress);
+// Turns a successfully imported record into the document: first takes every layer's cells
+// out of the record (freeing each buffer as it is taken), then clears and re-initialises
+// the document's map with the record's header, adds every layer through Target and hands
+// the document what the record says besides layers and cells. Progress gets the
+// "creating...", "processing..." and "finishing..." texts. Throws ETransferFailure with the
+// detail text; a failure while the cells are taken (a layer without cells, no memory)
+// leaves the document and Target untouched. The record still holds what was not taken.
+void LoadRecordIntoMap(PluginMapRecord &Record, TProjectDocument &Document, TImportTarget &Target,
+                       const std::string &FileFolder, const std::string &PluginName,
+                       ProgressProc Progress);
 
 // A record of the map for Export, with the texts its pointers lead to. Cells point into
 // the map's own layers, so the map must outlive it and stay unchanged while it is used.
@@ -67,12 +67,12 @@ public:
     TExportRecord(const TExportRecord &) = delete;
     TExportRecord &operator=(const TExportRecord &) = delete;
 
-    // Fills the record for writing TargetPath: the first LayerCount layers of Map, each
-    // parts image referred to relative to the target's folder (PathMode 1; a path on no
-    // common root stays absolute) or by its file name alone (PathMode 0), with "\" between
-    // folders. Throws ETransferFailure("fatal error!") when the map has fewer layers.
-    void Build(TMap &Map, const TProjectSettings &Settings, uint8_t LayerCount,
-               const std::string &TargetPath);
+    // Fills the record for writing TargetPath: the first LayerCount layers of the
+    // document's map with its settings, each parts image referred to relative to the
+    // target's folder (PathMode 1; a path on no common root stays absolute) or by its file
+    // name alone (PathMode 0), with "\" between folders. Throws
+    // ETransferFailure("fatal error!") when the map has fewer layers.
+    void Build(const TProjectDocument &Document, uint8_t LayerCount, const std::string &TargetPath);
 
     PluginMapRecord Record{};
 

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
+#include <cmath>
 
 TMainForm::TMainForm(const std::string &programFolder)
     : QMainWindow(nullptr), FProgramFolder(programFolder), FPlugins(new TFilePluginHost)
@@ -100,7 +101,8 @@ TMainForm::TMainForm(const std::string &programFolder)
     ToolButton("EraserToolButton")->setVisible(FSettings.UseEraser);
 
     FClipboard = std::make_unique<TTessellaClipboard>();
-    ProjectPlugin = FPlugins->ProjectPluginIndex();
+    FProject.ProjectPlugin = FPlugins->ProjectPluginIndex();
+    FProject.AttachView(this);
 
     Init();
     FView.ShowGrid = FSettings.ShowGrid;
@@ -146,6 +148,33 @@ void TMainForm::CreateToolWindows()
     ShowToolWindowFromSetting("OVWindowMenuItem", overview.Visible);
 }
 
+void TMainForm::ReadViewSettings(TProjectSettings &Settings) const
+{
+    Settings.EditorFlags[0] = FView.ShowGrid;
+    Settings.EditorFlags[1] = FView.ShowNumber;
+    Settings.EditorFlags[2] = 0;
+    Settings.EditorFlags[3] = FView.ShowCGrid;
+    Settings.EditorFlags[4] = FView.ShowMarker;
+    Settings.EditorFlags[5] = FView.FogMode;
+    Settings.TransEnabled = FView.TransEnabled;
+    Settings.TransColor = FView.TransColor;
+    Settings.UseInvisiblePart = FView.UseInvisiblePart;
+    Settings.InvisiblePart = FView.InvisiblePart;
+    Settings.GridColor = FView.GridColor;
+    Settings.AGridColor = FView.AGridColor;
+    const TMap *map = MapDocument();
+    const int32_t partsWidth = map != nullptr && map->PartsWidth() > 0 ? map->PartsWidth() : 1;
+    Settings.Zoom = static_cast<uint16_t>(
+        std::nearbyint(static_cast<double>(FView.ViewCellWidth) / partsWidth * 256.0));
+}
+
+void TMainForm::TakeViewSettings(const TProjectSettings &Settings)
+{
+    FView.TransEnabled = Settings.TransEnabled != 0;
+    FView.TransColor = Settings.TransColor;
+    SetInvisiblePart(Settings.UseInvisiblePart != 0, Settings.InvisiblePart);
+}
+
 void TMainForm::SetInvisiblePart(bool use, uint16_t part)
 {
     FView.UseInvisiblePart = use;
@@ -175,8 +204,8 @@ void TMainForm::Init()
         FVertScrollBar->setValue(0);
     }
     SelectTool(tmPen);
-    DocumentName = GetLangString(0, "Untitled");
-    DocumentPath.clear();
+    FProject.DocumentName = GetLangString(0, "Untitled");
+    FProject.DocumentPath.clear();
     FView.CurrentLayerOnly = false;
     FToolWindowsHidden = false;
     FViewReady = true;
@@ -225,8 +254,8 @@ std::string TMainForm::FormatTittle() const
         if (layer >= 0)
             layerName = map->GetLayerName(layer);
     }
-    std::string title = "Tessella " + DocumentName + "(" + std::to_string(bits) + "bit) " + " @ " +
-                        std::to_string(FView.ViewCellWidth * 100 / partsWidth) + "%" + "(" +
+    std::string title = "Tessella " + FProject.DocumentName + "(" + std::to_string(bits) + "bit) " +
+                        " @ " + std::to_string(FView.ViewCellWidth * 100 / partsWidth) + "%" + "(" +
                         layerName + ") ";
     if (map != nullptr && map->IsModified())
         title += "*";
@@ -256,15 +285,11 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         FNewMapPartsHeight = partsHeight;
         FNewMapLayerCount = static_cast<uint8_t>(layerCount);
         FNewMapBitCount = bitCount;
-        FNewMapAlignNotFixed = !fixedAlignment;
-        RelativePaths = true;
+        // The new map carries nothing of the file that was open before.
+        FProject.Reset(GetLangString(0, "Untitled"), fixedAlignment);
         Init();
         ApplyEditorFlags();
         FView.InvisiblePart = 0;
-        FTransReserved = 255;
-        FInvisibleReserved = 255;
-        HiddenData.clear();
-        ProjectComment.clear();
         if (FLayerForm != nullptr) {
             FLayerForm->Init();
             for (int32_t i = 0; i < static_cast<uint8_t>(layerCount); ++i) {

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "common/TessellaPlugin.h"
+#include "editor/edit/ProjectDocument.h"
 #include "editor/map/DefineUnit.h"
-#include "editor/plugins/ProjectSettings.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
+#include "editor/shell/MapDocument.h"
 #include "editor/shell/settings/Settings.h"
 
 #include <QList>
@@ -43,7 +44,7 @@ class TWindowMessageServer;
 // The private message that runs once the message loop has started.
 constexpr int WMInitializedEvent = 0x0800;
 
-class TMainForm : public QMainWindow
+class TMainForm : public QMainWindow, private TProjectView
 {
     Q_OBJECT
 public:
@@ -93,7 +94,10 @@ public:
     // The text of status bar panel 0 (cursor), 1 (selection) or 2 (displayed area).
     std::string StatusText(int32_t panel) const;
     int32_t GetMaxIndex() const;
-    bool FixedAlignment() const { return !FNewMapAlignNotFixed; }
+    bool FixedAlignment() const { return FProject.FixedAlignment(); }
+    // The open project: the map and what its file carries beside the cells.
+    TProjectDocument &Project() { return FProject; }
+    const TProjectDocument &Project() const { return FProject; }
 
     // Editing entry points the tool windows use.
     // Leaves pattern mode: the parts window's pick is the pen again.
@@ -169,17 +173,10 @@ public:
     // Tool bar buttons by component name.
     QAction *ToolButton(const std::string &name) const;
 
-    // Project state.
-    std::string DocumentName;
-    std::string DocumentPath;
-    bool RelativePaths = true;
     // The invisible part lives in the view state, the one copy every view reads.
     bool UseInvisiblePart() const { return FView.UseInvisiblePart; }
     uint16_t InvisiblePart() const { return FView.InvisiblePart; }
     void SetInvisiblePart(bool use, uint16_t part);
-    std::string ProjectComment;
-    int32_t ProjectPlugin = 0;
-    std::vector<uint8_t> HiddenData; // the opaque block a project file carries along
 
     // Display switch commands (each toggles its check mark, stores the flag and redraws).
     void ShowGridMenuItemClick();
@@ -314,8 +311,9 @@ private:
     void ShowSelectionStatus();
     bool LiftSelection(Qt::KeyboardModifiers modifiers);
     TModified PenData(bool &ready) const;
-    // The project settings as the window holds them, for a transfer.
-    TProjectSettings CurrentProjectSettings() const;
+    // The view's part of the project's settings (TProjectView).
+    void ReadViewSettings(TProjectSettings &Settings) const override;
+    void TakeViewSettings(const TProjectSettings &Settings) override;
     friend class TMainFormImportTarget;
     std::optional<std::string> AskFileToSave(int32_t titleIndex, const char *title, uint32_t flag);
     std::optional<std::string> AskFileToOpen(int32_t titleIndex, const char *title, uint32_t flag);
@@ -344,10 +342,7 @@ private:
     uint16_t FOverviewScale = 2;
     TWindowBounds FRestoreBounds;
     int32_t FNumberColorType = 0;
-    // The bytes after the transparent colour and after the invisible part: carried from
-    // file to file, 255 for a new map.
-    uint8_t FTransReserved = 255;
-    uint8_t FInvisibleReserved = 255;
+    TProjectDocument FProject{&MapDocument};
 
     // The parameters of the last new map.
     int32_t FNewMapWidth = 100;
@@ -356,7 +351,6 @@ private:
     int32_t FNewMapPartsHeight = 32;
     uint8_t FNewMapLayerCount = 1;
     uint8_t FNewMapBitCount = 8;
-    bool FNewMapAlignNotFixed = false;
 
     std::unique_ptr<TTessellaClipboard> FClipboard;
     std::unique_ptr<TFilePluginHost> FPlugins;

@@ -376,8 +376,8 @@ TEST_F(TDialogCommands, ProjectOptionsCheckTheInvisiblePartAgainstTheBitCount)
     EXPECT_EQ(Seam->Messages.size(), 1u);
     EXPECT_TRUE(Form->UseInvisiblePart());
     EXPECT_EQ(Form->InvisiblePart(), 300);
-    EXPECT_FALSE(Form->RelativePaths);
-    EXPECT_EQ(Form->ProjectComment, "two\nlines");
+    EXPECT_FALSE(Form->Project().RelativePaths());
+    EXPECT_EQ(Form->Project().Comment(), "two\nlines");
     EXPECT_TRUE(MapDocument()->IsModified());
 }
 
@@ -518,5 +518,5 @@ TEST_F(TDialogCommands, AboutBoxKeepsTheLanguageForTheNextStartAndMakesAssociati
     FinishEditor();
     ASSERT_TRUE(Start());
     EXPECT_EQ(GetLangString(0, "Untitled"), "無題");
-    EXPECT_EQ(Form->DocumentName, "無題");
+    EXPECT_EQ(Form->Project().DocumentName, "無題");
 }

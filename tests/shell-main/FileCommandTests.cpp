@@ -51,7 +51,7 @@ TEST_F(TFileCommands, MissingAndUnreadableFilesSaySoAndKeepTheMap)
                   "Project File (*.tzp), CSV Project File(*.csv))"}));
     EXPECT_EQ(MapDocument()->Width(), 100);
     EXPECT_EQ(PaintedCell(), 9);
-    EXPECT_EQ(Form->DocumentName, "Untitled");
+    EXPECT_EQ(Form->Project().DocumentName, "Untitled");
 }
 
 TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
@@ -64,7 +64,7 @@ TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
     ASSERT_TRUE(Form->SaveAs());
     EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(Form->DocumentName, "level.tzp");
+    EXPECT_EQ(Form->Project().DocumentName, "level.tzp");
     EXPECT_FALSE(MapDocument()->IsModified());
     EXPECT_EQ(Form->FormatTittle(), "Tessella level.tzp(8bit)  @ 100%(second) ");
 
@@ -76,7 +76,7 @@ TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
     ASSERT_EQ(MapDocument()->LayerCount(), 2);
     EXPECT_EQ(MapDocument()->GetLayerName(1), "second");
     EXPECT_EQ(PaintedCell(), 42);
-    EXPECT_EQ(Form->DocumentPath, path);
+    EXPECT_EQ(Form->Project().DocumentPath, path);
     EXPECT_FALSE(MapDocument()->IsModified());
 }
 
@@ -96,7 +96,7 @@ TEST_F(TFileCommands, CsvFilesGoThroughTheCsvPluginChosenByExtension)
     EXPECT_TRUE(Seam->Messages.empty());
     EXPECT_EQ(MapDocument()->Width(), 100);
     EXPECT_EQ(PaintedCell(), 7);
-    EXPECT_EQ(Form->DocumentName, "level.csv");
+    EXPECT_EQ(Form->Project().DocumentName, "level.csv");
     EXPECT_FALSE(MapDocument()->IsModified());
 }
 
@@ -112,7 +112,7 @@ TEST_F(TFileCommands, FailedSaveAsKeepsTheUnsavedMarkAndTheName)
     EXPECT_EQ(Seam->Messages[0].Text.rfind("The error occurred while writing a.tzp.(", 0), 0u)
         << Seam->Messages[0].Text;
     EXPECT_TRUE(MapDocument()->IsModified());
-    EXPECT_EQ(Form->DocumentName, "Untitled");
+    EXPECT_EQ(Form->Project().DocumentName, "Untitled");
 }
 
 TEST_F(TFileCommands, FailedOpenDoesNotTakeTheFilesName)
@@ -125,8 +125,8 @@ TEST_F(TFileCommands, FailedOpenDoesNotTakeTheFilesName)
     }
     Seam->OpenAnswers.push_back(TFileDialogResult{path, 1});
     Form->Open();
-    EXPECT_EQ(Form->DocumentName, "Untitled");
-    EXPECT_TRUE(Form->DocumentPath.empty());
+    EXPECT_EQ(Form->Project().DocumentName, "Untitled");
+    EXPECT_TRUE(Form->Project().DocumentPath.empty());
 }
 
 // Open, Reload and Import of a file the plug-in refuses: the error, and then the map, its
@@ -159,7 +159,7 @@ TEST_F(TFileCommands, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
         EXPECT_TRUE(MapDocument()->IsModified());
         EXPECT_TRUE(MapDocument()->CanUndo());
         EXPECT_EQ(Form->FormatTittle(), title);
-        EXPECT_EQ(Form->DocumentPath, saved);
+        EXPECT_EQ(Form->Project().DocumentPath, saved);
         for (QWidget *window :
              {static_cast<QWidget *>(Form->ChipForm()), static_cast<QWidget *>(Form->LayerForm()),
               static_cast<QWidget *>(Form->PreviewForm())})
@@ -220,7 +220,7 @@ TEST_F(TFileCommands, DialogFiltersListTheQualifyingPlugins)
     ASSERT_TRUE(Start());
     EXPECT_EQ(Form->OpenDialogFilter(pfProject), "All Files|*.tzp;*.csv;|Tessella Project File "
                                                  "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
-    EXPECT_EQ(Form->ProjectPlugin, 1);
+    EXPECT_EQ(Form->Project().ProjectPlugin, 1);
 }
 
 TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
@@ -241,7 +241,7 @@ TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
     Form->ReOpenMenuItemClick();
     EXPECT_EQ(PaintedCell(), 4);
     EXPECT_FALSE(MapDocument()->IsModified());
-    EXPECT_EQ(Form->DocumentName, "level.tzp");
+    EXPECT_EQ(Form->Project().DocumentName, "level.tzp");
 }
 
 // The export-only TMX plug-in: offered by Export only, chosen by the name's extension,

@@ -230,7 +230,7 @@ TEST_F(TStartup, DroppingThreeFilesOpensOnlyTheFirst)
                         QUrl::fromLocalFile(QString::fromStdString(paths[2]))});
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(Form->DocumentName, "one.csv");
+    EXPECT_EQ(Form->Project().DocumentName, "one.csv");
     EXPECT_EQ(MapDocument()->Width(), 100);
 }
 
@@ -261,7 +261,7 @@ TEST_F(TStartup, ARelativeCommandLineFileIsTakenFromTheStartFolder)
     ASSERT_TRUE(Form);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
-    EXPECT_EQ(Form->DocumentPath, (maps / "map.csv").string());
+    EXPECT_EQ(Form->Project().DocumentPath, (maps / "map.csv").string());
     EXPECT_EQ(MapDocument()->Width(), 3);
 }
 

@@ -40,16 +40,16 @@ void TMainForm::ProjectMenuItemClick()
     if (map == nullptr)
         return;
     TProjectOptions options;
-    options.RelativePaths = RelativePaths;
+    options.RelativePaths = FProject.RelativePaths();
     options.UseInvisiblePart = UseInvisiblePart();
     options.InvisiblePart = InvisiblePart();
-    options.Comment = ProjectComment;
+    options.Comment = FProject.Comment();
     TPrefsForm dialog(options, map->BitCount(), this);
     if (RunModal(dialog) == QDialog::Accepted) {
         const TProjectOptions chosen = dialog.Options();
         SetInvisiblePart(chosen.UseInvisiblePart, chosen.InvisiblePart);
-        ProjectComment = chosen.Comment;
-        RelativePaths = chosen.RelativePaths;
+        FProject.SetComment(chosen.Comment);
+        FProject.SetRelativePaths(chosen.RelativePaths);
         map->SetModified();
         UpdateTitle();
         ToolButtonMediator();

@@ -23,9 +23,10 @@ bool TMainFormPartsHost::UseFixedAlignment() const
 
 std::string TMainFormPartsHost::ProjectFolder() const
 {
-    if (FForm.DocumentPath.empty())
+    const std::string &path = FForm.Project().DocumentPath;
+    if (path.empty())
         return std::string();
-    return std::filesystem::path(FForm.DocumentPath).parent_path().string();
+    return std::filesystem::path(path).parent_path().string();
 }
 
 TMap *TMainFormPartsHost::Map() const

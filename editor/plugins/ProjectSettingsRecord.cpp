@@ -1,4 +1,4 @@
-#include "ProjectSettings.h"
+#include "ProjectSettingsRecord.h"
 
 #include "TextEncoding.h"
 

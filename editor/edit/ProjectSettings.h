@@ -1,11 +1,8 @@
 // What a project file carries besides the map's size, layers and cells: how parts-image
 // references are stored, the parts alignment, the view switches, the transparent colour,
 // the invisible part, the grid colours, the zoom, the comment and the opaque pass-through
-// block. Plain data: the main window keeps these in its own fields, the command line
-// carries them from the file it reads to the file it writes. Knows nothing of windows.
+// block. Plain data, kept by the project document. Knows nothing of windows.
 #pragma once
-
-#include "common/TessellaPlugin.h"
 
 #include <cstdint>
 #include <string>
@@ -30,11 +27,3 @@ struct TProjectSettings {
     // Whether part numbers follow fixed rows of 16 or 256 parts.
     bool FixedAlignment() const { return (AlignFlags & 1) == 0; }
 };
-
-// The record's view switches, transparent colour, invisible part, grid colours and zoom
-// from the settings (what a host pre-sets before Import and fills before Export).
-void WriteEditorFields(const TProjectSettings &Settings, PluginMapRecord &Record);
-
-// Everything the record says besides sizes, layers and cells; the comment is converted
-// from the system code page.
-TProjectSettings ReadProjectSettings(const PluginMapRecord &Record);
