@@ -4,12 +4,14 @@
 // measured in the same run, on a 256 × 256 map with 4 layers and on a 10000 × 10000 map with 8
 // layers; moving a floating block the same way; and the map and log work of lifting a
 // 256 × 256 block off 8 layers, moving it 100 cells and putting it down, and its undo.
+#include "editor/edit/EditController.h"
 #include "editor/edit/FloatingBlocks.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
 #include "editor/shell/input/MapViewWidget.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/Language.h"
 #include "editor/shell/windows/LayerForm.h"
 
@@ -125,7 +127,8 @@ void PenMoves(benchmark::State &State, int32_t Width, int32_t Height, int32_t La
     }
     const double full = FullUpdateSeconds(editor);
     TMainForm &form = *editor.Form;
-    form.FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(10), TEditor::Pixel(10));
+    form.ToolInput().FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(10),
+                                   TEditor::Pixel(10));
     int32_t column = 10;
     int32_t step = 1;
     double best = 1e9;
@@ -134,11 +137,11 @@ void PenMoves(benchmark::State &State, int32_t Width, int32_t Height, int32_t La
         if (column == 50 || column == 10)
             step = -step;
         const auto start = std::chrono::steady_clock::now();
-        form.FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(10));
+        form.ToolInput().FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(10));
         QCoreApplication::processEvents(); // the window copies what changed
         best = std::min(best, Seconds(start));
     }
-    form.FormMouseUp(Qt::LeftButton, Qt::NoButton);
+    form.ToolInput().FormMouseUp(Qt::LeftButton, Qt::NoButton);
     State.counters["move_best_ms"] = best * 1e3;
     State.counters["full_update_ms"] = full * 1e3;
     State.counters["full_over_move"] = full / best;
@@ -167,11 +170,13 @@ void BM_FloatingBlockMove(benchmark::State &State)
     }
     const double full = FullUpdateSeconds(editor);
     TMainForm &form = *editor.Form;
-    form.ToolMenuItemClick(tmSelect);
-    form.FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(10), TEditor::Pixel(10));
-    form.FormMouseMove(Qt::LeftButton, TEditor::Pixel(17), TEditor::Pixel(17));
-    form.FormMouseUp(Qt::LeftButton, Qt::NoButton);
-    form.FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(12), TEditor::Pixel(12));
+    form.ToolInput().ToolMenuItemClick(tmSelect);
+    form.ToolInput().FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(10),
+                                   TEditor::Pixel(10));
+    form.ToolInput().FormMouseMove(Qt::LeftButton, TEditor::Pixel(17), TEditor::Pixel(17));
+    form.ToolInput().FormMouseUp(Qt::LeftButton, Qt::NoButton);
+    form.ToolInput().FormMouseDown(Qt::LeftButton, Qt::NoModifier, TEditor::Pixel(12),
+                                   TEditor::Pixel(12));
     int32_t column = 12;
     int32_t step = 1;
     double best = 1e9;
@@ -180,12 +185,12 @@ void BM_FloatingBlockMove(benchmark::State &State)
         if (column == 40 || column == 12)
             step = -step;
         const auto start = std::chrono::steady_clock::now();
-        form.FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(12));
+        form.ToolInput().FormMouseMove(Qt::LeftButton, TEditor::Pixel(column), TEditor::Pixel(12));
         QCoreApplication::processEvents();
         best = std::min(best, Seconds(start));
     }
-    form.FormMouseUp(Qt::LeftButton, Qt::NoButton);
-    form.UnSelect(false);
+    form.ToolInput().FormMouseUp(Qt::LeftButton, Qt::NoButton);
+    form.Edit().UnSelect(false);
     State.counters["move_best_ms"] = best * 1e3;
     State.counters["full_update_ms"] = full * 1e3;
     State.counters["full_over_move"] = full / best;

@@ -6,6 +6,7 @@
 #include "MapFileTransfer.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
+#include "editor/edit/EditController.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/plugins/TextEncoding.h"
@@ -81,7 +82,7 @@ private:
 int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &pluginFileName)
 {
     // The running gesture ends before the map it works on goes.
-    EndGesture();
+    FEdit->EndGesture();
     TMap *map = MapDocument();
     if (map == nullptr)
         return prNotImplemented;
@@ -121,7 +122,7 @@ int32_t TMainForm::PluginProcImport(const std::string &path, const std::string &
 int32_t TMainForm::PluginProcExport(const std::string &path, const std::string &pluginFileName)
 {
     // A floating block is put down first, so the file holds what the view shows.
-    EndGesture();
+    FEdit->EndGesture();
     TMap *map = MapDocument();
     if (map == nullptr)
         return prNotImplemented;

@@ -1,8 +1,11 @@
 // The main window's life: creation, the view state, the title, layout, and closing.
 #include "MainForm.h"
 
+#include "MainFormEditHost.h"
 #include "MapDocument.h"
 #include "common/platform/CurrentDirectory.h"
+#include "editor/edit/EditController.h"
+#include "editor/edit/SelectionRules.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
 #include "editor/parts/ChipForm.h"
@@ -11,7 +14,10 @@
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewRenderer.h"
+#include "editor/render/RasterPrimitives.h"
+#include "editor/shell/input/MainFormToolInputHost.h"
 #include "editor/shell/input/MapViewWidget.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/Language.h"
 #include "editor/shell/messages/MainFormMessages.h"
 #include "editor/shell/messages/WindowMessageSocket.h"
@@ -100,7 +106,10 @@ TMainForm::TMainForm(const std::string &programFolder)
     MenuItem("EraserToolMenuItem")->setEnabled(FSettings.UseEraser);
     ToolButton("EraserToolButton")->setVisible(FSettings.UseEraser);
 
-    FClipboard = std::make_unique<TTessellaClipboard>();
+    FEditHost = std::make_unique<TMainFormEditHost>(*this);
+    FEdit = std::make_unique<TEditController>(FProject, FView, *FEditHost);
+    FToolInputHost = std::make_unique<TMainFormToolInputHost>(*this);
+    FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
     FProject.ProjectPlugin = FPlugins->ProjectPluginIndex();
     FProject.AttachView(this);
 
@@ -181,15 +190,10 @@ void TMainForm::SetInvisiblePart(bool use, uint16_t part)
     FView.InvisiblePart = part;
 }
 
-int32_t TMainForm::GetMaxIndex() const
-{
-    const TMap *map = MapDocument();
-    return map != nullptr && map->BitCount() >= 16 ? 65536 : 256;
-}
-
 void TMainForm::Init()
 {
-    CloseData();
+    if (FEdit)
+        FEdit->CloseData();
     if (const TMap *map = MapDocument()) {
         FView.ViewCellWidth = ViewCellSizeFromZoom(map->PartsWidth(), FViewZoom);
         FView.ViewCellHeight = ViewCellSizeFromZoom(map->PartsHeight(), FViewZoom);
@@ -271,7 +275,7 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
                              int32_t partsHeight, uint8_t bitCount, bool fixedAlignment)
 {
     // The running gesture ends before the map it works on goes.
-    EndGesture();
+    FEdit->EndGesture();
     try {
         auto map = std::make_unique<TMap>();
         map->Initialize(width, height, partsWidth, partsHeight, bitCount);
@@ -357,7 +361,7 @@ void TMainForm::SetSelection(const TSelection &selection)
 {
     // A floating block is put down where it is before the selection moves away from it.
     if (FView.Floating)
-        EndGesture();
+        FEdit->EndGesture();
     FView.Selection = selection;
     FView.FoundMark = false;
     const TMap *map = MapDocument();
@@ -390,7 +394,7 @@ void TMainForm::LayerChanged()
     // A drag does not go on into a layer that may not be edited.
     if (FView.Dragging && FLayerForm != nullptr &&
         !FLayerForm->GetLayerVisibleState(FView.CurrentLayer))
-        EndDrag();
+        FEdit->EndDrag();
     UpdateTitle();
     ToolButtonMediator();
     RedrawAll();
@@ -476,7 +480,7 @@ void TMainForm::RedrawAll()
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
         return;
     FView.ViewReady = FViewReady;
-    RefreshCursorBlock();
+    FEdit->RefreshCursorBlock();
     TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
     renderer.ComposeFull();
     ShowSelectionStatus();
@@ -493,7 +497,7 @@ void TMainForm::UpdateCanvas(int32_t X, int32_t Y, int32_t DX, int32_t DY)
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty() || FViewWidget == nullptr)
         return;
     FView.ViewReady = FViewReady;
-    RefreshCursorBlock();
+    FEdit->RefreshCursorBlock();
     // Only the cells on the view are composed.
     const int32_t columns = FView.ViewWidth / std::max(1, FView.ViewCellWidth) + 1;
     const int32_t rows = FView.ViewHeight / std::max(1, FView.ViewCellHeight) + 1;
@@ -602,4 +606,68 @@ void TMainForm::FilesDropped(const QList<QUrl> &urls)
     // Only the first file of a drop is opened.
     const std::string path = urls.first().toLocalFile().toStdString();
     QTimer::singleShot(0, this, [this, path] { OpenDroppedFile(path); });
+}
+
+void TMainForm::ScrollBy(int32_t columns, int32_t rows)
+{
+    const TMap *map = MapDocument();
+    if (map == nullptr || FHorzScrollBar == nullptr)
+        return;
+    const int32_t horizontal =
+        ClampScrollPosition(FHorzScrollBar->value() + columns, map->Width(),
+                            FView.ViewWidth / std::max(1, FView.ViewCellWidth));
+    const int32_t vertical =
+        ClampScrollPosition(FVertScrollBar->value() + rows, map->Height(),
+                            FView.ViewHeight / std::max(1, FView.ViewCellHeight));
+    if (horizontal == FHorzScrollBar->value() && vertical == FVertScrollBar->value())
+        return;
+    // Both bars move before the one redraw.
+    FViewReady = false;
+    FHorzScrollBar->setValue(horizontal);
+    FVertScrollBar->setValue(vertical);
+    FViewReady = true;
+    ScrollBarsMoved();
+}
+
+void TMainForm::ShowSelectionStatus()
+{
+    if (FStatusPanels[1] == nullptr)
+        return;
+    FStatusPanels[1]->setText(QString::fromStdString(FView.Selection.Active
+                                                         ? SelectionStatusText(FView.Selection)
+                                                         : GetLangString(10, "Selection N/A")));
+}
+
+void TMainForm::keyPressEvent(QKeyEvent *event)
+{
+    if (FToolInput->HandleKeyPress(event))
+        event->accept();
+    else
+        QMainWindow::keyPressEvent(event);
+}
+
+void TMainForm::keyReleaseEvent(QKeyEvent *event)
+{
+    if (FToolInput->HandleKeyRelease(event))
+        event->accept();
+    else
+        QMainWindow::keyReleaseEvent(event);
+}
+
+void TMainForm::DebugMenuItemClick()
+{
+    TMap *map = MapDocument();
+    if (map == nullptr)
+        return;
+    if (map->IsReady()) {
+        map->DebugOut_Map();
+        map->DebugOut_Modify();
+    }
+    try {
+        if (!FBackBuffer.IsEmpty())
+            SaveBitmap24("main-scrn.bmp", FBackBuffer);
+    } catch (const std::exception &error) {
+        ShowMessageBox(mkError, FailureText(error));
+    }
+    FEdit->DebugOut_CopyData();
 }

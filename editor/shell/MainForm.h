@@ -35,9 +35,12 @@ class TMap;
 class TMapViewWidget;
 class TPreviewForm;
 class TProgressForm;
-class TTessellaClipboard;
 class TFilePluginHost;
 class TMainFormMessageHost;
+class TMainFormEditHost;
+class TMainFormToolInputHost;
+class TEditController;
+class TToolInput;
 class TMainFormPartsHost;
 class TWindowMessageServer;
 
@@ -99,74 +102,14 @@ public:
     TProjectDocument &Project() { return FProject; }
     const TProjectDocument &Project() const { return FProject; }
 
-    // Editing entry points the tool windows use.
-    // Leaves pattern mode: the parts window's pick is the pen again.
-    void ExitPattern();
-    // Selects the next cell of the current layer holding Value after the selection.
-    bool Find(uint16_t Value, bool Wrap);
-    // Puts a floating block down, ends the gesture's group and drops the selection.
-    void UnSelect(bool Update);
-    // What Fill... does once its type is chosen (0: selected parts or pattern, 1: invisible).
-    void RunFill(int32_t FillType);
-    // Keys and wheel of the map view; the tool windows forward theirs here. True when used.
-    bool HandleKeyPress(QKeyEvent *event);
-    bool HandleKeyRelease(QKeyEvent *event);
-    bool HandleWheel(QWheelEvent *event);
-
-    // Tool input (editor/shell/ToolInput.cpp): the map view's pointer, in view pixels.
-    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int32_t x,
-                       int32_t y);
-    void FormMouseMove(Qt::MouseButtons buttons, int32_t x, int32_t y);
-    void FormMouseUp(Qt::MouseButton button, Qt::MouseButtons buttons);
-    void FormMouseWheelDown(Qt::KeyboardModifiers modifiers);
-    void FormMouseWheelUp(Qt::KeyboardModifiers modifiers);
-    // Keys (editor/shell/ToolKeys.cpp); each returns true when it used the key.
-    bool FormKeyDown(int key, bool autoRepeat);
-    bool FormKeyUp(int key, bool autoRepeat);
-    bool FormKeyPress(const QString &text);
-    // Choosing a tool (editor/shell/ToolChoice.cpp): what its menu entry and button do.
-    void ToolMenuItemClick(uint8_t tool);
-    void SetCursorOfToolMode(uint8_t tool);
-    uint8_t PreviousTool() const { return FPreviousTool; }
-    // The one place a gesture ends: a floating block is put down where it is, the open
-    // modification group is closed and the drag is over. Every early end goes through here.
-    void EndGesture();
-
-    // Cell writing (editor/edit/MainFormWriters.cpp).
-    bool DoEditCurrentLayer();
-    void WriteCurrentData(bool Update);
-    void Erase(bool Update);
-    void WriteTileCurrentData(bool Update);
-    void WriteSingleData(int32_t Layer, const TSelection &Rect, bool Update, uint16_t Value);
-    uint16_t GetCurrentChip() const;
-    void FillMenuItemClick();
-    void DelSelectionMenuItemClick();
-    void FillSelectionMenuItemClick();
-    // Selection, floating blocks and pattern (editor/edit/MainFormSelection.cpp).
-    bool SelectAll(bool Update);
-    TSelection GetSelection() const { return FView.Selection; }
-    void WriteSelectData(bool Update);
-    void SetPatternSelect();
-    bool PatternMode() const { return FPatternMode; }
-    const TModified &PatternData() const { return FPatternData; }
-    const std::vector<TModified> &FloatingBlocks() const { return FFloatingBlocks; }
-    void CloseData();
-    void SelectAllMenuItemClick();
-    void DoNotSelectMenuItemClick();
-    // Clipboard (editor/edit/MainFormClipboard.cpp).
-    bool CopyOfCurrentSelection();
-    bool CutToCurrentSelection(bool Update);
-    bool PasteToCurrentSelection();
-    void CopyMenuItemClick();
-    void CutMenuItemClick();
-    void PasteMenuItemClick();
-    TTessellaClipboard *Clipboard() const { return FClipboard.get(); }
-    // The debug dumps "map.txt", "modify.txt", "main-scrn.bmp" and "copy.txt" into Folder
-    // (the current folder when empty).
-    void DebugOut_CopyData(const std::string &Folder = std::string());
-    void DebugMenuItemClick();
+    // The editing and the tool input; their commands are the Edit and Tool menus' entries.
+    TEditController &Edit() { return *FEdit; }
+    TToolInput &ToolInput() { return *FToolInput; }
     // Recomposes the map cells (X, Y)–(X + DX, Y + DY) and shows just them.
     void UpdateCanvas(int32_t X, int32_t Y, int32_t DX, int32_t DY);
+    // The debug dumps "map.txt", "modify.txt", "main-scrn.bmp" and "copy.txt".
+    void DebugMenuItemClick();
+    void FillMenuItemClick();
 
     // Menu entries by component name, for the shortcuts, tests and tool windows.
     QAction *MenuItem(const std::string &name) const;
@@ -190,9 +133,6 @@ public:
     void EditZoomOutMenuItemClick();
     void EditZoomNormMenuItemClick();
     void ViewScaleClick(int32_t divisor);
-    void UndoMenuItemClick();
-    void RedoMenuItemClick();
-    void FlushMenuItemClick();
     void WindowMenuItemClick(const std::string &name);
     void HideTollWindows();
 
@@ -222,7 +162,7 @@ public:
     void PluginMenuClick(size_t pluginIndex);
 
     // Progress of long operations and the dialog commands (editor/shell/progress/,
-    // editor/shell/dialogs/, editor/edit/MainFormMapCommands.cpp).
+    // editor/shell/dialogs/).
     // The progress callback file plug-ins get; it reports to the editor's main window.
     static int32_t ProgressProc(int32_t Position, int32_t Total, const char *Message);
     bool ReportProgress(int32_t Position, int32_t Total, const std::string &Message);
@@ -242,7 +182,6 @@ public:
     void ScrollMenuItemClick();
     void ReplaceMenuItemClick();
     void ChangePartsSizeMenuItemClick();
-    void ChangePartsSize(uint16_t Width, uint16_t Height);
     void ChangeBitCountDialogMenuItemClick();
 
     // What the tool windows need of the main window (MainFormToolWindows.cpp).
@@ -267,21 +206,12 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    // The map a selection write goes to, or null when it is not ready or the selection is
-    // unusable (the gesture is then ended).
-    TMap *MapForSelectionWrite();
-    // Runs a write as a command of its own: the running gesture ends, the write gets its
-    // own group.
-    void RunAsOneStep(const std::function<void()> &write);
-    // Replays one group of the log in either direction (TMap::Undo or TMap::Redo) after
-    // ending the running gesture, and redraws what changed.
-    TSelection ReplayGroup(void (TMap::*replay)(TSelection &));
     void BuildMainMenu();
     void BuildToolBar();
     void BuildStatusBar();
     void BuildPluginMenu();
     QAction *AddMenuItem(QMenu *menu, const std::string &name, const struct TLangEntry &caption,
-                         const QKeySequence &shortcut, void (TMainForm::*handler)());
+                         const QKeySequence &shortcut, const std::function<void()> &handler);
     QAction *AddToolButton(const std::string &name, const struct TLangEntry &hint,
                            const char *themeIcon, const QString &fallbackText, QAction *menuItem);
     void InitHints();
@@ -290,27 +220,10 @@ private:
     void ScrollBarsMoved();
     void FormClose();
     void SelectTool(uint8_t tool);
-    // Tool input helpers (editor/shell/ToolInput.cpp).
-    int32_t CurrentLayerIndex() const;
-    bool BeginGesture();
-    void EndDrag();
-    void PressTool(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, TViewPoint cell);
-    void NoteWritten(const TSelection &cells);
-    void DragSelection(TViewPoint cell, TViewPoint viewCell);
-    void MoveFloatingSelection(TViewPoint viewCell);
-    void ReleaseTool(Qt::MouseButton button);
     void ScrollBy(int32_t columns, int32_t rows);
-    void ShowCursorText(TViewPoint cell, bool inside);
-    void ShowCursorGrid(TViewPoint cell);
-    void RefreshCursorBlock();
-    void RefreshOverview();
-    void ClearSelectionForTool();
-    // Recomposes the cells of a rectangle (normalised first); nothing when it is inactive.
-    void RepaintCells(const TSelection &cells);
-    void UpdateSelectionArea(const TSelection &before, const TSelection &after);
     void ShowSelectionStatus();
-    bool LiftSelection(Qt::KeyboardModifiers modifiers);
-    TModified PenData(bool &ready) const;
+    friend class TMainFormEditHost;
+    friend class TMainFormToolInputHost;
     // The view's part of the project's settings (TProjectView).
     void ReadViewSettings(TProjectSettings &Settings) const override;
     void TakeViewSettings(const TProjectSettings &Settings) override;
@@ -352,7 +265,6 @@ private:
     uint8_t FNewMapLayerCount = 1;
     uint8_t FNewMapBitCount = 8;
 
-    std::unique_ptr<TTessellaClipboard> FClipboard;
     std::unique_ptr<TFilePluginHost> FPlugins;
     std::unique_ptr<TMainFormMessageHost> FMessageHost;
     std::unique_ptr<TWindowMessageServer> FMessageServer;
@@ -370,20 +282,12 @@ private:
     TLayerForm *FLayerForm = nullptr;
     TPreviewForm *FPreviewForm = nullptr;
 
-    // Editing state; the view state (FView) holds the tool, the drag flag, the selection and
-    // the floating flag, which the drawing reads too.
-    uint8_t FPreviousTool = tmPen;
-    TViewPoint FLastCell;
-    // The button that started the running drag; other buttons do not end it.
-    Qt::MouseButton FGestureButton = Qt::NoButton;
-    TModified FCurrentData;
-    TModified FPatternData;
-    bool FPatternMode = false;
-    std::vector<TModified> FFloatingBlocks;
-    // Space was let go while the hand dragged: the previous tool returns at the release.
-    bool FSpaceReleasedWhileDragging = false;
-    // The map cells a pen stroke wrote, for the overview at its end.
-    TSelection FStrokeArea;
+    // The editing and the tool input work on the view state (FView), which holds what the
+    // drawing reads of them: the tool, the drag, the selection and its floating blocks.
+    std::unique_ptr<TMainFormEditHost> FEditHost;
+    std::unique_ptr<TEditController> FEdit;
+    std::unique_ptr<TMainFormToolInputHost> FToolInputHost;
+    std::unique_ptr<TToolInput> FToolInput;
 
     // The progress window of a running operation (editor/shell/progress/).
     void StartProgress(bool cancelable, int32_t maximum);

@@ -2,11 +2,13 @@
 #include "MainForm.h"
 #include "MapDocument.h"
 #include "ToolBarIcons.h"
+#include "editor/edit/EditController.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/render/MapViewMath.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/HintTexts.h"
 #include "editor/shell/language/Language.h"
 #include "editor/shell/language/MenuCaptions.h"
@@ -43,12 +45,12 @@ QAction *TMainForm::ToolButton(const std::string &name) const
 }
 
 QAction *TMainForm::AddMenuItem(QMenu *menu, const std::string &name, const TLangEntry &caption,
-                                const QKeySequence &shortcut, void (TMainForm::*handler)())
+                                const QKeySequence &shortcut, const std::function<void()> &handler)
 {
     QAction *action = menu->addAction(Text(caption));
     action->setObjectName(QString::fromStdString(name));
     action->setShortcut(shortcut);
-    if (handler != nullptr)
+    if (handler)
         connect(action, &QAction::triggered, this, handler);
     FMenuItems[name] = action;
     return action;
@@ -70,23 +72,31 @@ void TMainForm::BuildMainMenu()
 {
     using namespace MainMenuText;
     QMenuBar *bar = menuBar();
+    // The window's own commands and the edit controller's, as menu handlers.
+    const auto own = [this](void (TMainForm::*command)()) {
+        return [this, command] { (this->*command)(); };
+    };
+    const auto editing = [this](void (TEditController::*command)()) {
+        return [this, command] { ((*FEdit).*command)(); };
+    };
 
     QMenu *file = bar->addMenu(Text(FileMenu));
     AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N),
-                &TMainForm::NewMenuItemClick);
+                own(&TMainForm::NewMenuItemClick));
     AddMenuItem(file, "OpenMenuItem", OpenMenuItem, QKeySequence(Qt::CTRL | Qt::Key_O),
-                &TMainForm::OpenMenuItemClick);
+                own(&TMainForm::OpenMenuItemClick));
     AddMenuItem(file, "ReOpenMenuItem", ReOpenMenuItem, QKeySequence(),
-                &TMainForm::ReOpenMenuItemClick);
+                own(&TMainForm::ReOpenMenuItemClick));
     AddMenuItem(file, "SaveMenuItem", SaveMenuItem, QKeySequence(Qt::CTRL | Qt::Key_S),
-                &TMainForm::SaveMenuItemClick);
+                own(&TMainForm::SaveMenuItemClick));
     AddMenuItem(file, "SaveAsMenuItem", SaveAsMenuItem,
-                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TMainForm::SaveAsMenuItemClick);
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                own(&TMainForm::SaveAsMenuItemClick));
     file->addSeparator();
     AddMenuItem(file, "ImportMenuItem", ImportMenuItem,
-                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O), &TMainForm::ImportMenuItemClick);
+                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O), own(&TMainForm::ImportMenuItemClick));
     AddMenuItem(file, "ExportMenuItem", ExportMenuItem,
-                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TMainForm::ExportMenuItemClick);
+                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), own(&TMainForm::ExportMenuItemClick));
     file->addSeparator();
     QAction *quit = AddMenuItem(file, "QuitMenuItem", QuitMenuItem,
                                 QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
@@ -94,37 +104,38 @@ void TMainForm::BuildMainMenu()
 
     QMenu *edit = bar->addMenu(Text(EditMenu));
     AddMenuItem(edit, "UndoMenuItem", UndoMenuItem, QKeySequence(Qt::CTRL | Qt::Key_Z),
-                &TMainForm::UndoMenuItemClick);
+                editing(&TEditController::UndoMenuItemClick));
     AddMenuItem(edit, "RedoMenuItem", RedoMenuItem, QKeySequence(Qt::CTRL | Qt::Key_Y),
-                &TMainForm::RedoMenuItemClick);
+                editing(&TEditController::RedoMenuItemClick));
     edit->addSeparator();
     AddMenuItem(edit, "CutMenuItem", CutMenuItem, QKeySequence(Qt::CTRL | Qt::Key_X),
-                &TMainForm::CutMenuItemClick);
+                editing(&TEditController::CutMenuItemClick));
     AddMenuItem(edit, "CopyMenuItem", CopyMenuItem, QKeySequence(Qt::CTRL | Qt::Key_C),
-                &TMainForm::CopyMenuItemClick);
+                editing(&TEditController::CopyMenuItemClick));
     AddMenuItem(edit, "PasteMenuItem", PasteMenuItem, QKeySequence(Qt::CTRL | Qt::Key_V),
-                &TMainForm::PasteMenuItemClick);
+                editing(&TEditController::PasteMenuItemClick));
     AddMenuItem(edit, "SelectAllMenuItem", SelectAllMenuItem, QKeySequence(Qt::CTRL | Qt::Key_A),
-                &TMainForm::SelectAllMenuItemClick);
+                editing(&TEditController::SelectAllMenuItemClick));
     AddMenuItem(edit, "DoNotSelectMenuItem", DoNotSelectMenuItem,
-                QKeySequence(Qt::CTRL | Qt::Key_D), &TMainForm::DoNotSelectMenuItemClick);
+                QKeySequence(Qt::CTRL | Qt::Key_D),
+                editing(&TEditController::DoNotSelectMenuItemClick));
     edit->addSeparator();
     AddMenuItem(edit, "ReplaceMenuItem", ReplaceMenuItem, QKeySequence(),
-                &TMainForm::ReplaceMenuItemClick);
+                own(&TMainForm::ReplaceMenuItemClick));
     AddMenuItem(edit, "FillMenuItem", FillMenuItem, QKeySequence(Qt::CTRL | Qt::Key_G),
-                &TMainForm::FillMenuItemClick);
+                own(&TMainForm::FillMenuItemClick));
     AddMenuItem(edit, "FlushMenuItem", FlushMenuItem, QKeySequence(),
-                &TMainForm::FlushMenuItemClick);
+                editing(&TEditController::FlushMenuItemClick));
     edit->addSeparator();
     AddMenuItem(edit, "ProjectMenuItem", ProjectMenuItem, QKeySequence(Qt::CTRL | Qt::Key_P),
-                &TMainForm::ProjectMenuItemClick);
+                own(&TMainForm::ProjectMenuItemClick));
     AddMenuItem(edit, "OptionMenuItem", OptionMenuItem, QKeySequence(Qt::CTRL | Qt::Key_E),
-                &TMainForm::OptionMenuItemClick);
+                own(&TMainForm::OptionMenuItemClick));
     connect(AddHiddenItem(this, FMenuItems, "DelSelectionMenuItem", QKeySequence(Qt::Key_Delete)),
-            &QAction::triggered, this, &TMainForm::DelSelectionMenuItemClick);
+            &QAction::triggered, this, editing(&TEditController::DelSelectionMenuItemClick));
     connect(AddHiddenItem(this, FMenuItems, "FillSelectionMenuItem",
                           QKeySequence(Qt::CTRL | Qt::Key_Delete)),
-            &QAction::triggered, this, &TMainForm::FillSelectionMenuItemClick);
+            &QAction::triggered, this, editing(&TEditController::FillSelectionMenuItemClick));
     // The debug dumps ("map.txt", "modify.txt", "main-scrn.bmp", "copy.txt").
     connect(AddHiddenItem(this, FMenuItems, "DebugMenuItem",
                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12)),
@@ -156,17 +167,18 @@ void TMainForm::BuildMainMenu()
         if (entry.Tool != tmEraser)
             FToolGroup->addAction(action);
         const uint8_t mode = entry.Tool;
-        connect(action, &QAction::triggered, this, [this, mode] { ToolMenuItemClick(mode); });
+        connect(action, &QAction::triggered, this,
+                [this, mode] { FToolInput->ToolMenuItemClick(mode); });
     }
     tool->addSeparator();
     AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9),
-                &TMainForm::ResizeMenuItemClick);
+                own(&TMainForm::ResizeMenuItemClick));
     AddMenuItem(tool, "ScrollMenuItem", ScrollMenuItem, QKeySequence(Qt::Key_F10),
-                &TMainForm::ScrollMenuItemClick);
+                own(&TMainForm::ScrollMenuItemClick));
     AddMenuItem(tool, "ChangePartsSizeMenuItem", ChangePartsSizeMenuItem, QKeySequence(Qt::Key_F11),
-                &TMainForm::ChangePartsSizeMenuItemClick);
+                own(&TMainForm::ChangePartsSizeMenuItemClick));
     AddMenuItem(tool, "ChangeBitCountDialogMenuItem", ChangeBitCountDialogMenuItem, QKeySequence(),
-                &TMainForm::ChangeBitCountDialogMenuItemClick);
+                own(&TMainForm::ChangeBitCountDialogMenuItemClick));
 
     QMenu *layer = bar->addMenu(Text(LayerMenu));
     AddMenuItem(layer, "AddLayerMenuItem", AddLayerMenuItem, QKeySequence(), nullptr);
@@ -191,12 +203,13 @@ void TMainForm::BuildMainMenu()
     QMenu *view = bar->addMenu(Text(ViewMenu));
     AddMenuItem(view, "EditZoomInMenuItem", EditZoomInMenuItem,
                 QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus),
-                &TMainForm::EditZoomInMenuItemClick);
+                own(&TMainForm::EditZoomInMenuItemClick));
     AddMenuItem(view, "EditZoomOutMenuItem", EditZoomOutMenuItem,
                 QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus),
-                &TMainForm::EditZoomOutMenuItemClick);
+                own(&TMainForm::EditZoomOutMenuItemClick));
     AddMenuItem(view, "EditZoomNormMenuItem", EditZoomNormMenuItem,
-                QKeySequence(Qt::CTRL | Qt::Key_Return), &TMainForm::EditZoomNormMenuItemClick);
+                QKeySequence(Qt::CTRL | Qt::Key_Return),
+                own(&TMainForm::EditZoomNormMenuItemClick));
     view->addSeparator();
     AddMenuItem(
         view, "PartsZoomInMenuItem", PartsZoomInMenuItem,
@@ -231,10 +244,10 @@ void TMainForm::BuildMainMenu()
          &TMainForm::DoTransMenuItemClick},
     };
     for (const TSwitchEntry &entry : switches)
-        AddMenuItem(view, entry.Name, entry.Caption, entry.Shortcut, entry.Handler)
+        AddMenuItem(view, entry.Name, entry.Caption, entry.Shortcut, own(entry.Handler))
             ->setCheckable(true);
     AddMenuItem(view, "TransColorMenuItem", TransColorMenuItem, QKeySequence(),
-                &TMainForm::TransColorMenuItemClick);
+                own(&TMainForm::TransColorMenuItemClick));
     connect(AddHiddenItem(this, FMenuItems, "N111", QKeySequence(Qt::Key_0)), &QAction::triggered,
             this, &TMainForm::EditZoomNormMenuItemClick);
     connect(AddHiddenItem(this, FMenuItems, "N121", QKeySequence(Qt::Key_1)), &QAction::triggered,
@@ -273,7 +286,7 @@ void TMainForm::BuildMainMenu()
 
     QMenu *help = bar->addMenu(Text(HelpMenu));
     AddMenuItem(help, "VersionMenuItem", VersionMenuItem, QKeySequence(),
-                &TMainForm::VersionMenuItemClick);
+                own(&TMainForm::VersionMenuItemClick));
 }
 
 QAction *TMainForm::AddToolButton(const std::string &name, const TLangEntry &hint,
@@ -623,7 +636,7 @@ void TMainForm::HideTollWindows()
 void TMainForm::ToolButtonMediator()
 {
     TMap *map = MapDocument();
-    if (map == nullptr || !map->IsReady() || !FClipboard)
+    if (map == nullptr || !map->IsReady())
         return;
     const bool project = FPlugins->HasProjectPlugin();
     ToolButton("NewToolButton")->setEnabled(true);
@@ -644,7 +657,7 @@ void TMainForm::ToolButtonMediator()
     MenuItem("ReplaceMenuItem")
         ->setEnabled(FLayerForm != nullptr && layer >= 0 &&
                      FLayerForm->GetLayerVisibleState(layer));
-    ToolButton("PasteToolButton")->setEnabled(FClipboard->HasData());
+    ToolButton("PasteToolButton")->setEnabled(FEdit->Clipboard()->HasData());
     ToolButton("UndoToolButton")->setEnabled(map->CanUndo());
     MenuItem("UndoMenuItem")->setEnabled(map->CanUndo());
     ToolButton("RedoToolButton")->setEnabled(map->CanRedo());

@@ -204,7 +204,7 @@ TEST_F(TDialogCommands, RefusedResizesLeaveTheMapUsable)
 
     Seam->SaveAnswers.push_back(TFileDialogResult{(Folder / "kept.tzp").string(), 1});
     EXPECT_TRUE(Form->SaveAs());
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 4, 4), 0);
     resizeTo("15", "11");
     EXPECT_EQ(map->Width(), 15);
@@ -302,12 +302,12 @@ TEST_F(TDialogCommands, ReplaceAndScrollAreOneUndoStepEach)
     EXPECT_EQ(Cell(0, 0, 1), 7);
     EXPECT_EQ(Cell(1, 3, 1), 9);
 
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(0, 0, 0), 7);
     EXPECT_EQ(Cell(1, 3, 0), 9);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 0, 0), 9);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 0, 0), 7);
     EXPECT_FALSE(Form->ProgressRunning());
 }
@@ -319,7 +319,7 @@ TEST_F(TDialogCommands, FillDialogChoosesWhatTheSelectionIsFilledWith)
     Form->CreateNewMap(3, 2, 1, 32, 32, 8, true);
     Form->SetInvisiblePart(true, 9);
     Paint(0, 1, 1, 4);
-    ASSERT_TRUE(Form->SelectAll(true));
+    ASSERT_TRUE(Form->Edit().SelectAll(true));
     TScopedDialogRunner runner;
     runner->Steps.push_back([&](QDialog &dialog) {
         auto *types = Field<QComboBox>(dialog, "FillTypeCombo");
@@ -333,12 +333,12 @@ TEST_F(TDialogCommands, FillDialogChoosesWhatTheSelectionIsFilledWith)
     for (int32_t y = 0; y < 2; ++y)
         for (int32_t x = 0; x < 3; ++x)
             EXPECT_EQ(Cell(0, x, y), 9) << x << "," << y;
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(0, 1, 1), 4);
     EXPECT_EQ(Cell(0, 0, 0), 0);
 
     // Cancel fills nothing.
-    ASSERT_TRUE(Form->SelectAll(true));
+    ASSERT_TRUE(Form->Edit().SelectAll(true));
     runner->Steps.push_back([&](QDialog &dialog) { return Press(dialog, "CancelButton"); });
     Form->FillMenuItemClick();
     EXPECT_EQ(Cell(0, 0, 0), 0);
@@ -397,7 +397,7 @@ TEST_F(TDialogCommands, PartsSizeChangesOnlyWhenItDiffers)
     Form->ChangePartsSizeMenuItemClick();
     EXPECT_EQ(Seam->MessageTexts(), TTexts(2, "Please input 1 or more for a width."));
 
-    Form->ChangePartsSize(32, 32);
+    Form->Edit().ChangePartsSize(32, 32);
     EXPECT_EQ(Seam->Messages.size(), 2u);
     runner->Steps.push_back([&](QDialog &dialog) {
         Type(dialog, "WidthEdit", "16");

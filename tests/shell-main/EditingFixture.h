@@ -122,6 +122,6 @@ protected:
         }
         Release(x1, y1, button);
     }
-    void Tool(uint8_t tool) { Form->ToolMenuItemClick(tool); }
+    void Tool(uint8_t tool) { Form->ToolInput().ToolMenuItemClick(tool); }
     size_t LogLength() const { return Map().ModifyRecords().size(); }
 };

@@ -39,13 +39,13 @@ TEST_F(TEditing, PenDragIsOneUndoStepAndMovingWithinACellWritesNothing)
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     EXPECT_TRUE(Form->MenuItem("UndoMenuItem")->isEnabled());
 
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     for (int32_t x = 2; x <= 5; ++x)
         EXPECT_EQ(Cell(0, x, 2), 0) << x;
     EXPECT_EQ(Shown(3, 2), PartColour(0));
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
     EXPECT_FALSE(Map().CanUndo());
-    Form->RedoMenuItemClick();
+    Form->Edit().RedoMenuItemClick();
     EXPECT_EQ(Cell(0, 5, 2), 5);
 
     // The middle button paints exactly like the left one and closes its group.
@@ -88,7 +88,7 @@ TEST_F(TEditing, AQuickStrokeLeavesNoGaps)
     EXPECT_EQ(Cell(0, 8, 5), 5);
     EXPECT_EQ(Cell(0, 5, 3) + Cell(0, 5, 4), 5); // the middle of the line
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     for (int32_t x = 2; x <= 8; ++x)
         for (int32_t y = 0; y < 20; ++y)
             ASSERT_EQ(Cell(0, x, y), 0) << x << "," << y;
@@ -109,8 +109,8 @@ TEST_F(TEditing, RightDragTakesAPatternAndReturnsToThePen)
 
     EXPECT_EQ(Form->ViewState().ToolMode, tmPen);
     EXPECT_TRUE(Form->MenuItem("PenToolMenuItem")->isChecked());
-    ASSERT_TRUE(Form->PatternMode());
-    EXPECT_EQ(Form->PatternData().Data, (std::vector<uint16_t>{7, 8, 9, 10}));
+    ASSERT_TRUE(Form->Edit().PatternMode());
+    EXPECT_EQ(Form->Edit().PatternData().Data, (std::vector<uint16_t>{7, 8, 9, 10}));
     EXPECT_FALSE(Form->ViewState().Selection.Active);
     EXPECT_EQ(LogLength(), before);
 
@@ -127,7 +127,7 @@ TEST_F(TEditing, RightDragTakesAPatternAndReturnsToThePen)
     EXPECT_EQ((std::vector<int32_t>{s.X, s.Y, s.DX, s.DY}), (std::vector<int32_t>{2, 3, 3, 2}));
     EXPECT_EQ(Form->StatusText(1), "Selection(2, 3)-(5, 5)");
     EXPECT_TRUE(Form->MenuItem("CopyMenuItem")->isEnabled());
-    Form->DoNotSelectMenuItemClick();
+    Form->Edit().DoNotSelectMenuItemClick();
     EXPECT_EQ(Form->StatusText(1), "Selection N/A");
     EXPECT_FALSE(Form->MenuItem("CopyMenuItem")->isEnabled());
 }
@@ -214,7 +214,7 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     EXPECT_EQ(Shown(4, 3), PartColour(14)); // the block is drawn where it floats
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
-    Form->DoNotSelectMenuItemClick();
+    Form->Edit().DoNotSelectMenuItemClick();
     EXPECT_FALSE(Form->ViewState().Floating);
     EXPECT_FALSE(Map().InModify());
     EXPECT_EQ(Cell(0, 4, 3), 14);
@@ -223,7 +223,7 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     EXPECT_GT(LogLength(), before);
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Map().GetLayer(0).Data, original);
     EXPECT_EQ(Map().ModifyCursor(), static_cast<int32_t>(before) - 1);
     EXPECT_EQ(Map().ModifyRecords()[Map().ModifyCursor()].Kind, mtBegin);
@@ -233,13 +233,13 @@ TEST_F(TEditing, OneUndoAfterPuttingALiftedBlockDownRestoresEverything)
     Release(3, 3);
     Press(3, 3);
     MoveTo(3, 4);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_FALSE(Form->ViewState().Floating);
     EXPECT_FALSE(Map().InModify());
     EXPECT_EQ(Map().GetLayer(0).Data, original);
     Release(3, 4);
     EXPECT_EQ(Map().GetLayer(0).Data, original);
-    Form->RedoMenuItemClick();
+    Form->Edit().RedoMenuItemClick();
     EXPECT_EQ(Cell(0, 3, 3), 0);
     EXPECT_EQ(Cell(0, 3, 4), 16);
 }
@@ -294,8 +294,8 @@ TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
 
     Press(2, 2, Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_TRUE(Form->ViewState().Floating);
-    ASSERT_EQ(Form->FloatingBlocks().size(), 2u);
-    EXPECT_EQ(Form->FloatingBlocks()[0].Layer, 1);
+    ASSERT_EQ(Form->Edit().FloatingBlocks().size(), 2u);
+    EXPECT_EQ(Form->Edit().FloatingBlocks()[0].Layer, 1);
     EXPECT_EQ(Cell(0, 2, 2), 22);
     EXPECT_EQ(Cell(1, 2, 2), 0);
     EXPECT_EQ(Cell(2, 3, 2), 0);
@@ -313,7 +313,7 @@ TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
     MoveTo(5, 3);
     MoveTo(5, 4);
     Release(5, 4);
-    Form->DoNotSelectMenuItemClick();
+    Form->Edit().DoNotSelectMenuItemClick();
     for (int32_t layer = 1; layer <= 2; ++layer) {
         EXPECT_EQ(Cell(layer, 5, 2), 20 + layer * 4 + 2) << layer;
         EXPECT_EQ(Cell(layer, 5, 4), 20 + layer * 4 + 2) << layer;
@@ -321,10 +321,10 @@ TEST_F(TEditing, ShiftLiftsEveryVisibleLayerAndCtrlLeavesACopy)
     }
     EXPECT_EQ(Cell(0, 5, 4), 0);
     // The copy and the move are one undo step each.
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(2, 5, 4), 0);
     EXPECT_EQ(Cell(2, 5, 2), 30);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(2, 2, 2), 30);
     EXPECT_EQ(Cell(2, 5, 2), 0);
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
@@ -338,7 +338,7 @@ TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
     SetCell(0, 3, 1, 18);
     Tool(tmSelect);
     Drag(1, 1, 3, 1);
-    ASSERT_TRUE(Form->CopyOfCurrentSelection());
+    ASSERT_TRUE(Form->Edit().CopyOfCurrentSelection());
     EXPECT_TRUE(Form->ToolButton("PasteToolButton")->isEnabled());
 
     // A 16-bit map of 100 × 100 cells, wider than the view.
@@ -350,13 +350,13 @@ TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
     EXPECT_EQ(view.ToolMode, tmSelect);
     EXPECT_EQ(view.Selection.X, (view.ViewWidth / view.ViewCellWidth) / 2 + view.ScrollX - 1);
     EXPECT_EQ(view.Selection.Y, (view.ViewHeight / view.ViewCellHeight) / 2 + view.ScrollY);
-    EXPECT_EQ(Form->FloatingBlocks()[0].Data, (std::vector<uint16_t>{257, 3, 258}));
+    EXPECT_EQ(Form->Edit().FloatingBlocks()[0].Data, (std::vector<uint16_t>{257, 3, 258}));
     const TSelection at = view.Selection;
-    Form->DoNotSelectMenuItemClick();
+    Form->Edit().DoNotSelectMenuItemClick();
     EXPECT_EQ(Cell(0, at.X, at.Y), 257);
     EXPECT_EQ(Cell(0, at.X + 2, at.Y), 258);
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(0, at.X, at.Y), 0);
 
     // Back to 8 bits: 257 is 17 again. A map that fits the view takes its middle.
@@ -364,14 +364,14 @@ TEST_F(TEditing, PasteFloatsAtTheCentreOfTheViewAcrossBitCounts)
     block.Source = {1, 0, 0, 4, 2, 0};
     block.SrcPitch = 4;
     block.Data.assign(15, 257);
-    Form->Clipboard()->SetData(block, 16);
+    Form->Edit().Clipboard()->SetData(block, 16);
     Form->CreateNewMap(30, 20, 1, kPart, kPart, 8, true);
-    ASSERT_TRUE(Form->PasteToCurrentSelection());
+    ASSERT_TRUE(Form->Edit().PasteToCurrentSelection());
     EXPECT_EQ(view.Selection.X, 12); // (30 - 1) / 2 - 4 / 2
     EXPECT_EQ(view.Selection.Y, 8);  // (20 - 1) / 2 - 2 / 2
-    EXPECT_EQ(Form->FloatingBlocks()[0].Data[0], 17);
+    EXPECT_EQ(Form->Edit().FloatingBlocks()[0].Data[0], 17);
     // A second paste puts the first down.
-    ASSERT_TRUE(Form->PasteToCurrentSelection());
+    ASSERT_TRUE(Form->Edit().PasteToCurrentSelection());
     EXPECT_EQ(Cell(0, 12, 8), 17);
 
     // The debug command dumps the map, the log, the screen and the clipboard's block.
@@ -422,7 +422,7 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     EXPECT_EQ(Cell(0, 8, 8), 0);
     EXPECT_EQ(Shown(5, 6), PartColour(3));
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(0, 6, 6), 0);
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 
@@ -433,7 +433,7 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     SetCell(0, 21, 11, 18);
     Form->RedrawAll();
     Drag(20, 10, 21, 11, Qt::RightButton);
-    ASSERT_TRUE(Form->PatternMode());
+    ASSERT_TRUE(Form->Edit().PatternMode());
     Tool(tmTiledPen);
     const int32_t before = Map().ModifyCursor();
     Drag(10, 14, 14, 16);
@@ -449,15 +449,15 @@ TEST_F(TEditing, FillTiledPenDeleteAndFindEachDoOneThing)
     QTest::keyClick(View(), Qt::Key_Delete);
     EXPECT_EQ(Cell(0, 11, 14), 1);
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
-    Form->ExitPattern();
+    Form->Edit().ExitPattern();
 
     // Find walks the matches of the current layer, wrapping at the end.
-    EXPECT_TRUE(Form->Find(9, true));
+    EXPECT_TRUE(Form->Edit().Find(9, true));
     EXPECT_EQ(Form->ViewState().Selection.Index, 4 * 30 + 4);
     EXPECT_TRUE(Form->ViewState().FoundMark);
-    EXPECT_TRUE(Form->Find(9, true));
+    EXPECT_TRUE(Form->Edit().Find(9, true));
     EXPECT_EQ(Form->ViewState().Selection.Index, 4 * 30 + 5);
-    EXPECT_FALSE(Form->Find(250, true));
+    EXPECT_FALSE(Form->Edit().Find(250, true));
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 }
 
@@ -468,7 +468,7 @@ TEST_F(TEditing, CommandsDuringAGestureNeverSplitOrNestItsGroup)
     // Undo in the middle of a stroke ends it first: the stroke so far is taken back whole.
     Press(2, 2);
     MoveTo(3, 2);
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_FALSE(Map().InModify());
     EXPECT_EQ(Cell(0, 2, 2), 0);
     MoveTo(4, 2);

@@ -2,9 +2,11 @@
 // plug-ins, no language files) and answers its dialogs from a script.
 #pragma once
 
+#include "editor/edit/EditController.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/Language.h"
 #include "tests/support/ScriptedDialogSeam.h"
 

@@ -131,7 +131,7 @@ TEST_F(TToolButtonMediator, EnabledStatesFollowTheDocument)
     EXPECT_TRUE(Form->MenuItem("DeleteLayerMenuItem")->isEnabled());
     EXPECT_FALSE(Form->MenuItem("SelectUpperMenuItem")->isEnabled()); // the new top layer
     EXPECT_TRUE(Form->MenuItem("SelectLowerMenuItem")->isEnabled());
-    Form->UndoMenuItemClick();
+    Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(map->GetLayer(1).Data[0], 0);
     EXPECT_TRUE(Form->MenuItem("RedoMenuItem")->isEnabled());
 }

@@ -4,6 +4,7 @@
 #include "EnvPrefsForm.h"
 #include "NewDialog.h"
 #include "PrefsForm.h"
+#include "editor/edit/EditController.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
 #include "editor/plugins/FilePluginHost.h"
@@ -29,7 +30,7 @@ void TMainForm::NewMenuItemClick()
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     const TNewMapChoice choice = dialog.Choice();
-    UnSelect(true);
+    FEdit->UnSelect(true);
     CreateNewMap(choice.MapWidth, choice.MapHeight, 1, choice.PartsWidth, choice.PartsHeight,
                  choice.BitCount, choice.FixedAlignment);
 }

@@ -1,5 +1,6 @@
 #include "MapViewWidget.h"
 
+#include "ToolInput.h"
 #include "editor/render/PaintImage.h"
 #include "editor/shell/MainForm.h"
 
@@ -70,23 +71,23 @@ void TMapViewWidget::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();
-    FOwner->FormMouseDown(event->button(), event->modifiers(), point.x(), point.y());
+    FOwner->ToolInput().FormMouseDown(event->button(), event->modifiers(), point.x(), point.y());
 }
 
 void TMapViewWidget::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint point = event->position().toPoint();
-    FOwner->FormMouseMove(event->buttons(), point.x(), point.y());
+    FOwner->ToolInput().FormMouseMove(event->buttons(), point.x(), point.y());
 }
 
 void TMapViewWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    FOwner->FormMouseUp(event->button(), event->buttons());
+    FOwner->ToolInput().FormMouseUp(event->button(), event->buttons());
 }
 
 void TMapViewWidget::wheelEvent(QWheelEvent *event)
 {
-    if (FOwner->HandleWheel(event))
+    if (FOwner->ToolInput().HandleWheel(event))
         event->accept();
     else
         event->ignore();

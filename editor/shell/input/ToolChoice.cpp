@@ -1,70 +1,66 @@
 // Choosing a tool: what each tool's menu entry, tool button, shortcut and key does, and the
 // cursor each tool shows over the map view.
-#include "MapViewWidget.h"
+#include "ToolInput.h"
+
 #include "ToolCursors.h"
-#include "editor/shell/MainForm.h"
+#include "editor/edit/EditController.h"
 
-#include <QAction>
-#include <QActionGroup>
-
-void TMainForm::ToolMenuItemClick(uint8_t tool)
+void TToolInput::ToolMenuItemClick(uint8_t tool)
 {
     // A tool change first ends a drag that is still running.
-    EndDrag();
+    FEdit.EndDrag();
     switch (tool) {
     case tmPen:
     case tmTiledPen:
     case tmEraser:
     case tmFill:
-        UnSelect(true);
-        SelectTool(tool);
+        FEdit.UnSelect(true);
+        FWindow.ShowTool(tool);
         SetCursorOfToolMode(tool);
-        if (tool == tmFill && FViewWidget != nullptr)
-            FViewWidget->update();
-        ToolButtonMediator();
+        if (tool == tmFill)
+            FWindow.RepaintView();
+        FWindow.RefreshCommands();
         break;
     case tmPattern:
-        SelectTool(tool);
+        FWindow.ShowTool(tool);
         SetCursorOfToolMode(tool);
-        ClearSelectionForTool();
-        ToolButtonMediator();
+        FEdit.ClearSelectionForTool();
+        FWindow.RefreshCommands();
         break;
     case tmSelect:
     case tmHand:
-        SelectTool(tool);
+        FWindow.ShowTool(tool);
         SetCursorOfToolMode(tool);
-        ToolButtonMediator();
+        FWindow.RefreshCommands();
         break;
     default:
         break;
     }
 }
 
-void TMainForm::SetCursorOfToolMode(uint8_t tool)
+void TToolInput::SetCursorOfToolMode(uint8_t tool)
 {
-    if (FViewWidget == nullptr)
-        return;
     switch (tool) {
     case tmPen:
-        FViewWidget->setCursor(ToolCursor(1));
+        FWindow.SetViewCursor(ToolCursor(1));
         break;
     case tmTiledPen:
-        FViewWidget->setCursor(ToolCursor(2));
+        FWindow.SetViewCursor(ToolCursor(2));
         break;
     case tmEraser:
-        FViewWidget->setCursor(ToolCursor(7));
+        FWindow.SetViewCursor(ToolCursor(7));
         break;
     case tmFill:
-        FViewWidget->setCursor(ToolCursor(6));
+        FWindow.SetViewCursor(ToolCursor(6));
         break;
     case tmPattern:
-        FViewWidget->setCursor(ToolCursor(5));
+        FWindow.SetViewCursor(ToolCursor(5));
         break;
     case tmSelect:
-        FViewWidget->setCursor(Qt::CrossCursor);
+        FWindow.SetViewCursor(Qt::CrossCursor);
         break;
     case tmHand:
-        FViewWidget->setCursor(ToolCursor(3));
+        FWindow.SetViewCursor(ToolCursor(3));
         break;
     default:
         break;

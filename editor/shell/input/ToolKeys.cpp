@@ -1,26 +1,26 @@
 // The map view's keys and wheel: temporary tools (Space, "s"), scrolling, the current-layer
 // view (W), tool letters, view scales and moving the parts window's selection. The layer
 // window forwards its keys and wheel here too.
-#include "editor/parts/ChipForm.h"
-#include "editor/shell/MainForm.h"
+#include "ToolInput.h"
 
-#include <QAction>
+#include "editor/edit/EditController.h"
+
 #include <QKeyEvent>
 #include <QWheelEvent>
 
-bool TMainForm::HandleKeyPress(QKeyEvent *event)
+bool TToolInput::HandleKeyPress(QKeyEvent *event)
 {
     if (FormKeyDown(event->key(), event->isAutoRepeat()))
         return true;
     return FormKeyPress(event->text());
 }
 
-bool TMainForm::HandleKeyRelease(QKeyEvent *event)
+bool TToolInput::HandleKeyRelease(QKeyEvent *event)
 {
     return FormKeyUp(event->key(), event->isAutoRepeat());
 }
 
-bool TMainForm::HandleWheel(QWheelEvent *event)
+bool TToolInput::HandleWheel(QWheelEvent *event)
 {
     const int delta = event->angleDelta().y();
     if (delta == 0)
@@ -32,28 +32,12 @@ bool TMainForm::HandleWheel(QWheelEvent *event)
     return true;
 }
 
-void TMainForm::keyPressEvent(QKeyEvent *event)
-{
-    if (HandleKeyPress(event))
-        event->accept();
-    else
-        QMainWindow::keyPressEvent(event);
-}
-
-void TMainForm::keyReleaseEvent(QKeyEvent *event)
-{
-    if (HandleKeyRelease(event))
-        event->accept();
-    else
-        QMainWindow::keyReleaseEvent(event);
-}
-
-bool TMainForm::FormKeyDown(int key, bool autoRepeat)
+bool TToolInput::FormKeyDown(int key, bool autoRepeat)
 {
     switch (key) {
     case Qt::Key_Escape:
         if (!autoRepeat)
-            HideTollWindows();
+            FWindow.ToggleToolWindows();
         return true;
     case Qt::Key_Space:
         FSpaceReleasedWhileDragging = false;
@@ -63,21 +47,21 @@ bool TMainForm::FormKeyDown(int key, bool autoRepeat)
         }
         return true;
     case Qt::Key_Left:
-        ScrollBy(-2, 0);
+        FWindow.ScrollBy(-2, 0);
         return true;
     case Qt::Key_Right:
-        ScrollBy(2, 0);
+        FWindow.ScrollBy(2, 0);
         return true;
     case Qt::Key_Up:
-        ScrollBy(0, -2);
+        FWindow.ScrollBy(0, -2);
         return true;
     case Qt::Key_Down:
-        ScrollBy(0, 2);
+        FWindow.ScrollBy(0, 2);
         return true;
     case Qt::Key_W:
         if (!FView.CurrentLayerOnly) {
             FView.CurrentLayerOnly = true;
-            RedrawAll();
+            FWindow.RedrawAll();
         }
         return true;
     case Qt::Key_F1:
@@ -94,7 +78,7 @@ bool TMainForm::FormKeyDown(int key, bool autoRepeat)
     }
 }
 
-bool TMainForm::FormKeyUp(int key, bool autoRepeat)
+bool TToolInput::FormKeyUp(int key, bool autoRepeat)
 {
     if (autoRepeat)
         return key == Qt::Key_Space || key == Qt::Key_W;
@@ -110,14 +94,14 @@ bool TMainForm::FormKeyUp(int key, bool autoRepeat)
     if (key == Qt::Key_W) {
         if (FView.CurrentLayerOnly) {
             FView.CurrentLayerOnly = false;
-            RedrawAll();
+            FWindow.RedrawAll();
         }
         return true;
     }
     return false;
 }
 
-bool TMainForm::FormKeyPress(const QString &text)
+bool TToolInput::FormKeyPress(const QString &text)
 {
     // Lower-case letters only: an upper-case letter does nothing.
     if (text.size() != 1)
@@ -125,16 +109,16 @@ bool TMainForm::FormKeyPress(const QString &text)
     const QChar character = text.at(0);
     switch (character.unicode()) {
     case '0':
-        EditZoomNormMenuItemClick();
+        FWindow.ResetZoom();
         return true;
     case '1':
-        ViewScaleClick(2);
+        FWindow.ViewScale(2);
         return true;
     case '2':
-        ViewScaleClick(4);
+        FWindow.ViewScale(4);
         return true;
     case '3':
-        ViewScaleClick(8);
+        FWindow.ViewScale(8);
         return true;
     case 'z':
         ToolMenuItemClick(tmPen);
@@ -150,7 +134,7 @@ bool TMainForm::FormKeyPress(const QString &text)
         return true;
     case 's':
         // A temporary select mode: only the cursor shows it, the menu and buttons stay.
-        EndDrag();
+        FEdit.EndDrag();
         if (FView.ToolMode == tmSelect) {
             FView.ToolMode = FPreviousTool;
         } else {
@@ -163,13 +147,10 @@ bool TMainForm::FormKeyPress(const QString &text)
     case 'g':
     case 'r':
     case 'f':
-        if (FChipForm != nullptr) {
-            const int32_t direction = character == 'd'   ? 0
-                                      : character == 'g' ? 1
-                                      : character == 'r' ? 2
-                                                         : 3;
-            FChipForm->SelectchipAxial(direction);
-        }
+        FWindow.MovePartsSelection(character == 'd'   ? 0
+                                   : character == 'g' ? 1
+                                   : character == 'r' ? 2
+                                                      : 3);
         return true;
     default:
         return false;

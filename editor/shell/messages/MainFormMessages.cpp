@@ -1,6 +1,7 @@
 #include "MainFormMessages.h"
 
 #include "WindowMessageInterface.h"
+#include "editor/edit/EditController.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/windows/PreviewForm.h"
@@ -39,7 +40,7 @@ bool TMainFormMessageHost::PartsAlignmentNotFixed() const
 
 int32_t TMainFormMessageHost::GetMaxIndex() const
 {
-    return FForm.GetMaxIndex();
+    return FForm.Edit().GetMaxIndex();
 }
 
 bool TMainFormMessageHost::CreateNewMap(int32_t width, int32_t height, int32_t layerCount,

@@ -3,6 +3,7 @@
 
 #include "LayerList.h"
 #include "PreviewForm.h"
+#include "editor/edit/EditController.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
@@ -12,6 +13,7 @@
 #include "editor/shell/ToolBarIcons.h"
 #include "editor/shell/dialogs/CopyLayerDialog.h"
 #include "editor/shell/dialogs/NewLayerDialog.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/DialogTexts.h"
 #include "editor/shell/language/Language.h"
 
@@ -342,14 +344,14 @@ void TLayerForm::EndGestureBeforeLayersMove()
 {
     // A floating block or a stroke names its layer by index: it is put down and its group
     // closed while that index still means its layer.
-    FOwner->UnSelect(true);
+    FOwner->Edit().UnSelect(true);
 }
 
 void TLayerForm::ForgetUndo()
 {
     // The log records layers by index; after indices moved its steps would write into other
     // layers, so it is discarded (the menu's own command, which also ends an open gesture).
-    FOwner->FlushMenuItemClick();
+    FOwner->Edit().FlushMenuItemClick();
 }
 
 void TLayerForm::CheckDelLayerButton()
@@ -446,32 +448,32 @@ void TLayerForm::ShowContextMenu(const QPoint &globalPosition)
 
 void TLayerForm::ForwardListKeyPress(QKeyEvent *event)
 {
-    FOwner->HandleKeyPress(event);
+    FOwner->ToolInput().HandleKeyPress(event);
 }
 
 void TLayerForm::ForwardListKeyRelease(QKeyEvent *event)
 {
-    FOwner->HandleKeyRelease(event);
+    FOwner->ToolInput().HandleKeyRelease(event);
 }
 
 bool TLayerForm::ForwardListWheel(QWheelEvent *event)
 {
-    return FOwner->HandleWheel(event);
+    return FOwner->ToolInput().HandleWheel(event);
 }
 
 bool TLayerForm::ForwardKeyPress(QKeyEvent *event)
 {
-    return FOwner->HandleKeyPress(event);
+    return FOwner->ToolInput().HandleKeyPress(event);
 }
 
 bool TLayerForm::ForwardKeyRelease(QKeyEvent *event)
 {
-    return FOwner->HandleKeyRelease(event);
+    return FOwner->ToolInput().HandleKeyRelease(event);
 }
 
 bool TLayerForm::ForwardWheel(QWheelEvent *event)
 {
-    return FOwner->HandleWheel(event);
+    return FOwner->ToolInput().HandleWheel(event);
 }
 
 void TLayerForm::ToolButton4Click()

@@ -2,9 +2,11 @@
 
 #include "LayerForm.h"
 #include "PreviewForm.h"
+#include "editor/edit/EditController.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/ToolBarIcons.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/settings/Settings.h"
 #include "editor/shell/settings/SettingsFile.h"
 
@@ -105,12 +107,12 @@ void TMainFormPartsHost::SetTransColor(uint32_t color)
 
 void TMainFormPartsHost::ExitPattern()
 {
-    FForm.ExitPattern();
+    FForm.Edit().ExitPattern();
 }
 
 bool TMainFormPartsHost::Find(uint16_t value, bool wrap)
 {
-    return FForm.Find(value, wrap);
+    return FForm.Edit().Find(value, wrap);
 }
 
 void TMainFormPartsHost::PartsImageChanged()
@@ -128,15 +130,15 @@ void TMainFormPartsHost::ToggleWindowCommand()
 
 bool TMainFormPartsHost::KeyPress(QKeyEvent *event)
 {
-    return FForm.HandleKeyPress(event);
+    return FForm.ToolInput().HandleKeyPress(event);
 }
 
 bool TMainFormPartsHost::KeyRelease(QKeyEvent *event)
 {
-    return FForm.HandleKeyRelease(event);
+    return FForm.ToolInput().HandleKeyRelease(event);
 }
 
 bool TMainFormPartsHost::Wheel(QWheelEvent *event)
 {
-    return FForm.HandleWheel(event);
+    return FForm.ToolInput().HandleWheel(event);
 }

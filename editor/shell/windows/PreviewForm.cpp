@@ -1,12 +1,14 @@
 #include "PreviewForm.h"
 
 #include "PreviewView.h"
+#include "editor/edit/EditController.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/ToolBarIcons.h"
+#include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/HintTexts.h"
 #include "editor/shell/language/Language.h"
 
@@ -334,15 +336,15 @@ void TPreviewForm::closeEvent(QCloseEvent *event)
 
 bool TPreviewForm::ForwardKeyPress(QKeyEvent *event)
 {
-    return FOwner->HandleKeyPress(event);
+    return FOwner->ToolInput().HandleKeyPress(event);
 }
 
 bool TPreviewForm::ForwardKeyRelease(QKeyEvent *event)
 {
-    return FOwner->HandleKeyRelease(event);
+    return FOwner->ToolInput().HandleKeyRelease(event);
 }
 
 bool TPreviewForm::ForwardWheel(QWheelEvent *event)
 {
-    return FOwner->HandleWheel(event);
+    return FOwner->ToolInput().HandleWheel(event);
 }

@@ -1,56 +1,39 @@
-// The main window's cell writers: the pen, the eraser, the tiling pen, one-value fills, and
-// the Delete and Ctrl+Delete commands. Each write is recorded in the map's log inside the
-// group its caller opened, and shows only the cells it wrote.
-#include "editor/edit/FloatingBlocks.h"
-#include "editor/edit/SelectionRules.h"
-#include "editor/map/DialogSeam.h"
-#include "editor/parts/ChipForm.h"
-#include "editor/shell/MainForm.h"
-#include "editor/shell/MapDocument.h"
-#include "editor/shell/language/Language.h"
-#include "editor/shell/windows/LayerForm.h"
-#include "editor/shell/windows/PreviewForm.h"
+// The edit controller's cell writers: the pen, the eraser, the tiling pen, one-value fills,
+// the Delete and Ctrl+Delete commands and Fill.... Each write is recorded in the map's log
+// inside the group its caller opened, and shows only the cells it wrote.
+#include "EditController.h"
 
-bool TMainForm::DoEditCurrentLayer()
-{
-    const int32_t layer = CurrentLayerIndex();
-    if (FLayerForm != nullptr && layer >= 0 && FLayerForm->GetLayerVisibleState(layer))
-        return true;
-    ShowMessageBox(
-        mkInformation,
-        GetLangMessage(19, "Since the selection layer is not displayed, it cannot edit."));
-    EndGesture();
-    return false;
-}
+#include "FloatingBlocks.h"
+#include "SelectionRules.h"
 
-TModified TMainForm::PenData(bool &ready) const
+TModified TEditController::PenData(bool &ready) const
 {
     ready = false;
     TModified request;
     if (FPatternMode) {
         request = FPatternData;
         ready = !request.Data.empty() && request.Source.Active;
-    } else if (FChipForm != nullptr) {
+    } else {
         request = FCurrentData;
-        ready = FChipForm->SetCurrentData(request);
+        ready = FWindow.PickedParts(request);
     }
-    request.Layer = CurrentLayerIndex();
+    request.Layer = FWindow.CurrentLayer();
     return request;
 }
 
-uint16_t TMainForm::GetCurrentChip() const
+uint16_t TEditController::GetCurrentChip() const
 {
     if (FPatternMode)
         return FPatternData.Data.empty() ? 0 : FPatternData.Data.front();
     TModified request;
-    if (FChipForm == nullptr || !FChipForm->SetCurrentData(request) || request.Data.empty())
+    if (!FWindow.PickedParts(request) || request.Data.empty())
         return 0;
     return request.Data.front();
 }
 
-TMap *TMainForm::MapForSelectionWrite()
+TMap *TEditController::MapForSelectionWrite()
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady())
         return nullptr;
     // An unusable selection writes nothing and ends the gesture, so that a stroke cut short
@@ -63,7 +46,7 @@ TMap *TMainForm::MapForSelectionWrite()
     return map;
 }
 
-void TMainForm::WriteCurrentData(bool Update)
+void TEditController::WriteCurrentData(bool Update)
 {
     TMap *map = MapForSelectionWrite();
     if (map == nullptr)
@@ -81,18 +64,18 @@ void TMainForm::WriteCurrentData(bool Update)
     FView.Selection.Active = 0;
     NoteWritten(block);
     if (Update) {
-        UpdateCanvas(block.X, block.Y, block.DX, block.DY);
-        ToolButtonMediator();
+        FWindow.UpdateCanvas(block.X, block.Y, block.DX, block.DY);
+        FWindow.RefreshCommands();
     }
 }
 
-void TMainForm::Erase(bool Update)
+void TEditController::Erase(bool Update)
 {
     TMap *map = MapForSelectionWrite();
     if (map == nullptr)
         return;
     TModified request;
-    request.Layer = CurrentLayerIndex();
+    request.Layer = FWindow.CurrentLayer();
     request.Target = FView.Selection;
     request.Source = FView.Selection;
     request.Data.assign(1, InvisiblePart());
@@ -101,12 +84,12 @@ void TMainForm::Erase(bool Update)
     FView.Selection.Active = 0;
     NoteWritten(cell);
     if (Update) {
-        UpdateCanvas(cell.X, cell.Y, 0, 0);
-        ToolButtonMediator();
+        FWindow.UpdateCanvas(cell.X, cell.Y, 0, 0);
+        FWindow.RefreshCommands();
     }
 }
 
-void TMainForm::WriteTileCurrentData(bool Update)
+void TEditController::WriteTileCurrentData(bool Update)
 {
     TMap *map = MapForSelectionWrite();
     if (map == nullptr)
@@ -116,7 +99,7 @@ void TMainForm::WriteTileCurrentData(bool Update)
     // Without a parts selection the last pen data is used.
     if (!ready && !FPatternMode)
         request = FCurrentData;
-    request.Layer = CurrentLayerIndex();
+    request.Layer = FWindow.CurrentLayer();
     if (request.Data.empty())
         return;
     TSelection target = FView.Selection;
@@ -128,13 +111,14 @@ void TMainForm::WriteTileCurrentData(bool Update)
     if (Update) {
         FView.Selection.Active = 0;
         RepaintCells(target);
-        ToolButtonMediator();
+        FWindow.RefreshCommands();
     }
 }
 
-void TMainForm::WriteSingleData(int32_t Layer, const TSelection &Rect, bool Update, uint16_t Value)
+void TEditController::WriteSingleData(int32_t Layer, const TSelection &Rect, bool Update,
+                                      uint16_t Value)
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady())
         return;
     TSelection rect = Rect;
@@ -147,13 +131,13 @@ void TMainForm::WriteSingleData(int32_t Layer, const TSelection &Rect, bool Upda
     NoteWritten(rect);
     if (Update) {
         RepaintCells(rect);
-        ToolButtonMediator();
+        FWindow.RefreshCommands();
     }
 }
 
-void TMainForm::RunAsOneStep(const std::function<void()> &write)
+void TEditController::RunAsOneStep(const std::function<void()> &write)
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady())
         return;
     // A command with its own undo step: whatever gesture runs ends first.
@@ -164,15 +148,34 @@ void TMainForm::RunAsOneStep(const std::function<void()> &write)
     EndGesture();
 }
 
-void TMainForm::DelSelectionMenuItemClick()
+void TEditController::DelSelectionMenuItemClick()
 {
     RunAsOneStep([this] {
         const uint16_t value = UseInvisiblePart() ? InvisiblePart() : GetCurrentChip();
-        WriteSingleData(CurrentLayerIndex(), FView.Selection, true, value);
+        WriteSingleData(FWindow.CurrentLayer(), FView.Selection, true, value);
     });
 }
 
-void TMainForm::FillSelectionMenuItemClick()
+void TEditController::FillSelectionMenuItemClick()
 {
     RunAsOneStep([this] { WriteTileCurrentData(true); });
+}
+
+void TEditController::RunFill(int32_t FillType)
+{
+    TMap *map = FProject.Map();
+    if (map == nullptr || !map->IsReady())
+        return;
+    EndGesture();
+    const TSelection shown = FView.Selection;
+    if (BeginGesture()) {
+        if (FillType == 0)
+            WriteTileCurrentData(true);
+        else
+            WriteSingleData(FWindow.CurrentLayer(), FView.Selection, true,
+                            UseInvisiblePart() ? InvisiblePart() : 0);
+        EndGesture();
+    }
+    FView.Selection.Active = 0;
+    RepaintCells(shown);
 }

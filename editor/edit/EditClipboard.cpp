@@ -1,21 +1,19 @@
 // Copy, cut and paste through the system clipboard (also between two running editors and
-// between 8-bit and 16-bit maps), and the debug dump command.
-#include "editor/edit/CopyDump.h"
-#include "editor/edit/SelectionRules.h"
+// between 8-bit and 16-bit maps), and the clipboard's debug dump.
+#include "EditController.h"
+
+#include "CopyDump.h"
+#include "SelectionRules.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
-#include "editor/render/RasterPrimitives.h"
-#include "editor/shell/MainForm.h"
-#include "editor/shell/MapDocument.h"
-#include "editor/shell/language/Language.h"
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-bool TMainForm::CopyOfCurrentSelection()
+bool TEditController::CopyOfCurrentSelection()
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady() || !FClipboard)
         return false;
     if (IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
@@ -30,7 +28,7 @@ bool TMainForm::CopyOfCurrentSelection()
             // Only cells of the map are read: a selection past its edge is cut.
             ClipSelection(source, map->Width(), map->Height());
             TModified request;
-            request.Layer = CurrentLayerIndex();
+            request.Layer = FWindow.CurrentLayer();
             request.Source = source;
             request.SrcPitch = source.DX;
             if (!map->ReadData(request))
@@ -38,14 +36,14 @@ bool TMainForm::CopyOfCurrentSelection()
             FClipboard->SetData(request, map->BitCount());
         }
     } catch (const std::exception &error) {
-        ShowMessageBox(mkError, FailureText(error));
+        Dialogs().ShowMessageBox(mkError, FailureText(error));
         return false;
     }
-    ToolButtonMediator();
+    FWindow.RefreshCommands();
     return true;
 }
 
-bool TMainForm::CutToCurrentSelection(bool)
+bool TEditController::CutToCurrentSelection(bool)
 {
     if (!CopyOfCurrentSelection())
         return false;
@@ -53,9 +51,9 @@ bool TMainForm::CutToCurrentSelection(bool)
     return true;
 }
 
-bool TMainForm::PasteToCurrentSelection()
+bool TEditController::PasteToCurrentSelection()
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady() || !FClipboard || !FClipboard->HasData())
         return false;
     TModified block;
@@ -69,10 +67,10 @@ bool TMainForm::PasteToCurrentSelection()
         return false;
     }
     UnSelect(true);
-    ToolMenuItemClick(tmSelect);
+    FWindow.ChooseTool(tmSelect);
     if (!map->InModify() && !BeginGesture())
         return false;
-    block.Layer = CurrentLayerIndex();
+    block.Layer = FWindow.CurrentLayer();
     block.Source.Active = 1;
     block.SrcPitch = block.Source.DX;
     TSelection &selection = FView.Selection;
@@ -88,30 +86,30 @@ bool TMainForm::PasteToCurrentSelection()
     FFloatingBlocks.push_back(std::move(block));
     FView.FloatingBlocks = &FFloatingBlocks;
     FView.Floating = true;
-    UpdateCanvas(selection.X, selection.Y, selection.DX, selection.DY);
-    ShowSelectionStatus();
-    ToolButtonMediator();
+    FWindow.UpdateCanvas(selection.X, selection.Y, selection.DX, selection.DY);
+    FWindow.ShowSelectionStatus();
+    FWindow.RefreshCommands();
     return true;
 }
 
-void TMainForm::CopyMenuItemClick()
+void TEditController::CopyMenuItemClick()
 {
     CopyOfCurrentSelection();
 }
 
-void TMainForm::CutMenuItemClick()
+void TEditController::CutMenuItemClick()
 {
     CutToCurrentSelection(true);
 }
 
-void TMainForm::PasteMenuItemClick()
+void TEditController::PasteMenuItemClick()
 {
     PasteToCurrentSelection();
 }
 
-void TMainForm::DebugOut_CopyData(const std::string &Folder)
+void TEditController::DebugOut_CopyData(const std::string &Folder)
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !FClipboard || !FClipboard->HasData())
         return;
     TModified request;
@@ -120,22 +118,4 @@ void TMainForm::DebugOut_CopyData(const std::string &Folder)
                                                       : std::filesystem::path(Folder) / "copy.txt";
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << FormatCopyDump(request);
-}
-
-void TMainForm::DebugMenuItemClick()
-{
-    TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    if (map->IsReady()) {
-        map->DebugOut_Map();
-        map->DebugOut_Modify();
-    }
-    try {
-        if (!FBackBuffer.IsEmpty())
-            SaveBitmap24("main-scrn.bmp", FBackBuffer);
-    } catch (const std::exception &error) {
-        ShowMessageBox(mkError, FailureText(error));
-    }
-    DebugOut_CopyData();
 }

@@ -1,18 +1,18 @@
 // Find: selects the next cell of the current layer holding a part number, marked as a find
 // result, and brings it into view.
-#include "editor/edit/SelectionRules.h"
-#include "editor/shell/MainForm.h"
-#include "editor/shell/MapDocument.h"
+#include "EditController.h"
 
-bool TMainForm::Find(uint16_t Value, bool Wrap)
+#include "SelectionRules.h"
+
+bool TEditController::Find(uint16_t Value, bool Wrap)
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady())
         return false;
     // A floating block is put down before the selection moves away from it.
     if (FView.Floating)
         EndGesture();
-    const int32_t layer = CurrentLayerIndex();
+    const int32_t layer = FWindow.CurrentLayer();
     int64_t start = FindStartIndex(FView.Selection, FView.FoundMark);
     int64_t hit = map->FindChip(Value, layer, start);
     if (hit < 0 && Wrap && start > 0)
@@ -26,14 +26,14 @@ bool TMainForm::Find(uint16_t Value, bool Wrap)
     FView.FoundMark = true;
     const int32_t scrollX = FView.ScrollX;
     const int32_t scrollY = FView.ScrollY;
-    ScrollView(FView.Selection.X, FView.Selection.Y);
+    FWindow.ScrollView(FView.Selection.X, FView.Selection.Y);
     if (FView.ScrollX != scrollX || FView.ScrollY != scrollY) {
-        RedrawAll();
+        FWindow.RedrawAll();
     } else {
         RepaintCells(shown);
         RepaintCells(FView.Selection);
     }
-    ShowSelectionStatus();
-    ToolButtonMediator();
+    FWindow.ShowSelectionStatus();
+    FWindow.RefreshCommands();
     return true;
 }

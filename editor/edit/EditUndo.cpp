@@ -1,14 +1,12 @@
 // Undo, Redo and Flush Undo Buffers: each first ends the running gesture (a floating block
 // is put down and its group closed) and drops the selection, then replays one group.
-#include "editor/shell/MainForm.h"
-#include "editor/shell/MapDocument.h"
-#include "editor/shell/windows/PreviewForm.h"
+#include "EditController.h"
 
 // The undo and redo commands differ only in the direction of the replay.
-TSelection TMainForm::ReplayGroup(void (TMap::*replay)(TSelection &))
+TSelection TEditController::ReplayGroup(void (TMap::*replay)(TSelection &))
 {
     TSelection changed;
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr)
         return changed;
     const TSelection shown = FView.Selection;
@@ -18,32 +16,31 @@ TSelection TMainForm::ReplayGroup(void (TMap::*replay)(TSelection &))
     RepaintCells(shown);
     RepaintCells(changed);
     if (changed.Active) {
-        if (FPreviewForm != nullptr)
-            FPreviewForm->UpdatePreviewRect(changed.X, changed.Y, changed.DX, changed.DY);
-        ToolButtonMediator();
+        FWindow.RefreshOverviewCells(changed);
+        FWindow.RefreshCommands();
     }
     return changed;
 }
 
-void TMainForm::UndoMenuItemClick()
+void TEditController::UndoMenuItemClick()
 {
     ReplayGroup(&TMap::Undo);
 }
 
-void TMainForm::RedoMenuItemClick()
+void TEditController::RedoMenuItemClick()
 {
-    if (MapDocument() != nullptr && !ReplayGroup(&TMap::Redo).Active)
-        RefreshOverview();
+    if (FProject.Map() != nullptr && !ReplayGroup(&TMap::Redo).Active)
+        FWindow.RefreshOverview();
 }
 
-void TMainForm::FlushMenuItemClick()
+void TEditController::FlushMenuItemClick()
 {
-    TMap *map = MapDocument();
+    TMap *map = FProject.Map();
     if (map == nullptr)
         return;
     // A group still open (a lifted block) is taken back before the log goes.
     if (map->InModify())
         UndoMenuItemClick();
     map->FlushModify();
-    ToolButtonMediator();
+    FWindow.RefreshCommands();
 }
