@@ -3,6 +3,7 @@
 #include "common/ImportedRecord.h"
 #include "common/TessellaPlugin.h"
 #include "common/platform/DynamicLibrary.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
@@ -113,7 +114,7 @@ void BM_EditorOpenOfLargeProject(benchmark::State &state)
     std::unique_ptr<TMainForm> form = StartEditor(ProgramFolder().string());
     QCoreApplication::sendPostedEvents();
     for (auto _ : state) {
-        if (!form->OpenFile(file.string())) {
+        if (!form->Files().OpenFile(file.string())) {
             state.SkipWithError("open failed");
             break;
         }

@@ -2,6 +2,7 @@
 #include "MainForm.h"
 
 #include "MainFormEditHost.h"
+#include "MainFormFileHost.h"
 #include "MapDocument.h"
 #include "common/platform/CurrentDirectory.h"
 #include "editor/edit/EditController.h"
@@ -10,6 +11,7 @@
 #include "editor/map/TessellaClipboardUnit.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ToolWindow.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
@@ -50,7 +52,15 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.StructSize = sizeof(TessellaWindow);
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
-    FWindowHandle.AskOpenFileName = &TMainForm::HandleAskOpenFileName;
+    FWindowHandle.AskOpenFileName = &TFileCommands::AskOpenFileNameForPlugin;
+    // The editing, the tool input and the file commands exist from the start, so that
+    // every path (also a start without plug-ins) can reach them.
+    FEditHost = std::make_unique<TMainFormEditHost>(*this);
+    FEdit = std::make_unique<TEditController>(FProject, FView, *FEditHost);
+    FToolInputHost = std::make_unique<TMainFormToolInputHost>(*this);
+    FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
+    FFileHost = std::make_unique<TMainFormFileHost>(*this);
+    FFiles = std::make_unique<TFileCommands>(FProject, *FPlugins, *FFileHost);
     // Other programs reach the messages without addresses through a local socket; the
     // editor works on without it when none can be made.
     FMessageHost = std::make_unique<TMainFormMessageHost>(*this);
@@ -106,10 +116,6 @@ TMainForm::TMainForm(const std::string &programFolder)
     MenuItem("EraserToolMenuItem")->setEnabled(FSettings.UseEraser);
     ToolButton("EraserToolButton")->setVisible(FSettings.UseEraser);
 
-    FEditHost = std::make_unique<TMainFormEditHost>(*this);
-    FEdit = std::make_unique<TEditController>(FProject, FView, *FEditHost);
-    FToolInputHost = std::make_unique<TMainFormToolInputHost>(*this);
-    FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
     FProject.ProjectPlugin = FPlugins->ProjectPluginIndex();
     FProject.AttachView(this);
 
@@ -283,12 +289,6 @@ bool TMainForm::CreateNewMap(int32_t width, int32_t height, int32_t layerCount, 
         if (FChipForm != nullptr)
             FChipForm->ReleaseTable();
         ReplaceMapDocument(std::move(map));
-        FNewMapWidth = width;
-        FNewMapHeight = height;
-        FNewMapPartsWidth = partsWidth;
-        FNewMapPartsHeight = partsHeight;
-        FNewMapLayerCount = static_cast<uint8_t>(layerCount);
-        FNewMapBitCount = bitCount;
         // The new map carries nothing of the file that was open before.
         FProject.Reset(GetLangString(0, "Untitled"), fixedAlignment);
         Init();
@@ -330,17 +330,17 @@ void TMainForm::WMInitialized()
 {
     InitHints();
     // A first file that cannot be opened leaves the default map, as a dropped one does.
-    if (!FCommandLineFile.empty() && SaveMessage() && OpenFile(FCommandLineFile))
+    if (!FCommandLineFile.empty() && FFiles->SaveMessage() && FFiles->OpenFile(FCommandLineFile))
         return;
     CreateNewMap(100, 100, 1, 32, 32, 8, true);
 }
 
 void TMainForm::OpenDroppedFile(const std::string &path)
 {
-    if (!SaveMessage())
+    if (!FFiles->SaveMessage())
         return;
     try {
-        if (OpenFile(path.substr(0, std::min<size_t>(path.size(), 4096))))
+        if (FFiles->OpenFile(path.substr(0, std::min<size_t>(path.size(), 4096))))
             return;
     } catch (const std::exception &) {
     }
@@ -517,7 +517,7 @@ void TMainForm::UpdateCanvas(int32_t X, int32_t Y, int32_t DX, int32_t DY)
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     // The save question decides; a refused close keeps everything as it is.
-    if (!SaveMessage()) {
+    if (!FFiles->SaveMessage()) {
         event->ignore();
         return;
     }

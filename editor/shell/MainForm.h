@@ -41,6 +41,8 @@ class TMainFormEditHost;
 class TMainFormToolInputHost;
 class TEditController;
 class TToolInput;
+class TFileCommands;
+class TMainFormFileHost;
 class TMainFormPartsHost;
 class TWindowMessageServer;
 
@@ -136,30 +138,10 @@ public:
     void WindowMenuItemClick(const std::string &name);
     void HideTollWindows();
 
-    // File commands.
-    bool OpenFile(const std::string &path);
-    bool SaveFile(const std::string &path, int32_t mask);
-    int32_t PluginProcImport(const std::string &path, const std::string &pluginFileName);
-    int32_t PluginProcExport(const std::string &path, const std::string &pluginFileName);
-    void SetFileToProject(const std::string &path);
-    bool SaveMessage();
-    bool Open();
-    bool Save();
-    bool SaveAs();
-    bool ImportFile();
-    bool Exportfile();
-    std::string OpenDialogFilter(uint32_t flag) const;
-    std::string SaveDialogFilter(uint32_t flag) const;
+    // The file commands: Open, Save, Save As, Import, Export, Reload and the save question.
+    TFileCommands &Files() { return *FFiles; }
     // The handle plug-ins get for this window.
     TessellaWindow *WindowHandle() { return &FWindowHandle; }
-    void OpenMenuItemClick();
-    void SaveMenuItemClick();
-    void SaveAsMenuItemClick();
-    void ImportMenuItemClick();
-    void ExportMenuItemClick();
-    void ReOpenMenuItemClick();
-    // Runs the command plug-in of the given table entry.
-    void PluginMenuClick(size_t pluginIndex);
 
     // Progress of long operations and the dialog commands (editor/shell/progress/,
     // editor/shell/dialogs/).
@@ -227,17 +209,11 @@ private:
     // The view's part of the project's settings (TProjectView).
     void ReadViewSettings(TProjectSettings &Settings) const override;
     void TakeViewSettings(const TProjectSettings &Settings) override;
-    friend class TMainFormImportTarget;
-    std::optional<std::string> AskFileToSave(int32_t titleIndex, const char *title, uint32_t flag);
-    std::optional<std::string> AskFileToOpen(int32_t titleIndex, const char *title, uint32_t flag);
+    friend class TMainFormFileHost;
     static intptr_t HandleSendMessage(TessellaWindow *window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam);
-    static int32_t HandleAskOpenFileName(TessellaWindow *window, const char *title,
-                                         const char *filter, const char *defaultExt, char *result,
-                                         uint32_t resultSize);
 
     TessellaWindow FWindowHandle{};
-    int32_t FOpenFilterIndex = 1;
 
     std::string FProgramFolder;
     std::string FCommandLineFile;
@@ -256,14 +232,6 @@ private:
     TWindowBounds FRestoreBounds;
     int32_t FNumberColorType = 0;
     TProjectDocument FProject{&MapDocument};
-
-    // The parameters of the last new map.
-    int32_t FNewMapWidth = 100;
-    int32_t FNewMapHeight = 100;
-    int32_t FNewMapPartsWidth = 32;
-    int32_t FNewMapPartsHeight = 32;
-    uint8_t FNewMapLayerCount = 1;
-    uint8_t FNewMapBitCount = 8;
 
     std::unique_ptr<TFilePluginHost> FPlugins;
     std::unique_ptr<TMainFormMessageHost> FMessageHost;
@@ -288,6 +256,8 @@ private:
     std::unique_ptr<TEditController> FEdit;
     std::unique_ptr<TMainFormToolInputHost> FToolInputHost;
     std::unique_ptr<TToolInput> FToolInput;
+    std::unique_ptr<TMainFormFileHost> FFileHost;
+    std::unique_ptr<TFileCommands> FFiles;
 
     // The progress window of a running operation (editor/shell/progress/).
     void StartProgress(bool cancelable, int32_t maximum);

@@ -6,7 +6,9 @@
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
 #include "editor/parts/ChipForm.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
+#include "editor/plugins/TextEncoding.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/HintTexts.h"
@@ -76,6 +78,9 @@ void TMainForm::BuildMainMenu()
     const auto own = [this](void (TMainForm::*command)()) {
         return [this, command] { (this->*command)(); };
     };
+    const auto files = [this](void (TFileCommands::*command)()) {
+        return [this, command] { ((*FFiles).*command)(); };
+    };
     const auto editing = [this](void (TEditController::*command)()) {
         return [this, command] { ((*FEdit).*command)(); };
     };
@@ -84,19 +89,21 @@ void TMainForm::BuildMainMenu()
     AddMenuItem(file, "NewMenuItem", NewMenuItem, QKeySequence(Qt::CTRL | Qt::Key_N),
                 own(&TMainForm::NewMenuItemClick));
     AddMenuItem(file, "OpenMenuItem", OpenMenuItem, QKeySequence(Qt::CTRL | Qt::Key_O),
-                own(&TMainForm::OpenMenuItemClick));
+                files(&TFileCommands::OpenMenuItemClick));
     AddMenuItem(file, "ReOpenMenuItem", ReOpenMenuItem, QKeySequence(),
-                own(&TMainForm::ReOpenMenuItemClick));
+                files(&TFileCommands::ReOpenMenuItemClick));
     AddMenuItem(file, "SaveMenuItem", SaveMenuItem, QKeySequence(Qt::CTRL | Qt::Key_S),
-                own(&TMainForm::SaveMenuItemClick));
+                files(&TFileCommands::SaveMenuItemClick));
     AddMenuItem(file, "SaveAsMenuItem", SaveAsMenuItem,
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                own(&TMainForm::SaveAsMenuItemClick));
+                files(&TFileCommands::SaveAsMenuItemClick));
     file->addSeparator();
     AddMenuItem(file, "ImportMenuItem", ImportMenuItem,
-                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O), own(&TMainForm::ImportMenuItemClick));
+                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
+                files(&TFileCommands::ImportMenuItemClick));
     AddMenuItem(file, "ExportMenuItem", ExportMenuItem,
-                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), own(&TMainForm::ExportMenuItemClick));
+                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
+                files(&TFileCommands::ExportMenuItemClick));
     file->addSeparator();
     QAction *quit = AddMenuItem(file, "QuitMenuItem", QuitMenuItem,
                                 QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
@@ -672,4 +679,18 @@ void TMainForm::ToolButtonMediator()
     MenuItem("DeleteLayerMenuItem")->setEnabled(map->LayerCount() > 1);
     MenuItem("SelectUpperMenuItem")->setEnabled(map->LayerCount() - layer > 1);
     MenuItem("SelectLowerMenuItem")->setEnabled(layer > 0);
+}
+
+void TMainForm::BuildPluginMenu()
+{
+    // Only plug-ins whose Flags are exactly pfCommand get an entry.
+    const std::vector<TPluginList> &plugins = FPlugins->PluginList();
+    for (size_t i = 0; i < plugins.size(); ++i) {
+        if (plugins[i].Info.Flags != pfCommand)
+            continue;
+        QAction *item = FPluginMenu->addAction(
+            QString::fromStdString(SystemTextToUtf8(plugins[i].Description())));
+        connect(item, &QAction::triggered, this, [this, i] { FFiles->PluginMenuClick(i); });
+        FPluginMenu->menuAction()->setVisible(true);
+    }
 }

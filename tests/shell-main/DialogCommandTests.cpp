@@ -203,7 +203,7 @@ TEST_F(TDialogCommands, RefusedResizesLeaveTheMapUsable)
     EXPECT_FALSE(Form->ProgressRunning());
 
     Seam->SaveAnswers.push_back(TFileDialogResult{(Folder / "kept.tzp").string(), 1});
-    EXPECT_TRUE(Form->SaveAs());
+    EXPECT_TRUE(Form->Files().SaveAs());
     Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 4, 4), 0);
     resizeTo("15", "11");

@@ -504,7 +504,7 @@ TEST_F(TEditing, CommandsDuringAGestureNeverSplitOrNestItsGroup)
     Drag(8, 8, 9, 8);
     ASSERT_TRUE(Form->ViewState().Floating);
     const std::string file = (Folder / "saved.csv").string();
-    ASSERT_TRUE(Form->SaveFile(file, 0));
+    ASSERT_TRUE(Form->Files().SaveFile(file, 0));
     EXPECT_FALSE(Form->ViewState().Floating);
     EXPECT_EQ(Cell(0, 9, 8), 6);
     EXPECT_FALSE(Map().InModify());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/edit/EditController.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"

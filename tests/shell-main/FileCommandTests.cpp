@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <fstream>
 
-using TFileCommands = TEditorFixture;
+using TFileCommandTests = TEditorFixture;
 
 namespace
 {
@@ -36,14 +36,14 @@ uint16_t PaintedCell()
 
 // A missing file is said to be missing before any plug-in is asked; a file no plug-in reads
 // names the formats that can be opened. Either way the open map stays.
-TEST_F(TFileCommands, MissingAndUnreadableFilesSaySoAndKeepTheMap)
+TEST_F(TFileCommandTests, MissingAndUnreadableFilesSaySoAndKeepTheMap)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     Paint(9);
-    EXPECT_FALSE(Form->OpenFile((Folder / "x.tzp").string()));
+    EXPECT_FALSE(Form->Files().OpenFile((Folder / "x.tzp").string()));
     std::ofstream((Folder / "notes.txt").string()) << "shopping list\n";
-    EXPECT_FALSE(Form->OpenFile((Folder / "notes.txt").string()));
+    EXPECT_FALSE(Form->Files().OpenFile((Folder / "notes.txt").string()));
     EXPECT_EQ(Seam->MessageTexts(),
               (std::vector<std::string>{
                   "x.tzp was not found.",
@@ -54,7 +54,7 @@ TEST_F(TFileCommands, MissingAndUnreadableFilesSaySoAndKeepTheMap)
     EXPECT_EQ(Form->Project().DocumentName, "Untitled");
 }
 
-TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
+TEST_F(TFileCommandTests, SaveAsProjectThenOpenBringsTheMapBack)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
@@ -62,14 +62,14 @@ TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
     Paint(42);
     const std::string path = (Folder / "level.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(Form->Project().DocumentName, "level.tzp");
     EXPECT_FALSE(MapDocument()->IsModified());
     EXPECT_EQ(Form->FormatTittle(), "Tessella level.tzp(8bit)  @ 100%(second) ");
 
     Form->CreateNewMap(5, 5, 1, 32, 32, 8, true);
-    ASSERT_TRUE(Form->OpenFile(path));
+    ASSERT_TRUE(Form->Files().OpenFile(path));
     EXPECT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
     EXPECT_FALSE(Form->MenuItem("SaveMenuItem")->isEnabled()); // nothing to save yet
     EXPECT_FALSE(Form->ToolButton("SaveToolButton")->isEnabled());
@@ -80,7 +80,7 @@ TEST_F(TFileCommands, SaveAsProjectThenOpenBringsTheMapBack)
     EXPECT_FALSE(MapDocument()->IsModified());
 }
 
-TEST_F(TFileCommands, CsvFilesGoThroughTheCsvPluginChosenByExtension)
+TEST_F(TFileCommandTests, CsvFilesGoThroughTheCsvPluginChosenByExtension)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
@@ -88,11 +88,11 @@ TEST_F(TFileCommands, CsvFilesGoThroughTheCsvPluginChosenByExtension)
     const std::string path = (Folder / "level.csv").string();
     // The project filter is chosen in the dialog, but the name decides the writer.
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_FALSE(std::filesystem::exists(Folder / "level.tzp"));
     Form->CreateNewMap(5, 5, 1, 32, 32, 8, true);
-    ASSERT_TRUE(Form->OpenFile(path));
+    ASSERT_TRUE(Form->Files().OpenFile(path));
     EXPECT_TRUE(Seam->Messages.empty());
     EXPECT_EQ(MapDocument()->Width(), 100);
     EXPECT_EQ(PaintedCell(), 7);
@@ -100,14 +100,14 @@ TEST_F(TFileCommands, CsvFilesGoThroughTheCsvPluginChosenByExtension)
     EXPECT_FALSE(MapDocument()->IsModified());
 }
 
-TEST_F(TFileCommands, FailedSaveAsKeepsTheUnsavedMarkAndTheName)
+TEST_F(TFileCommandTests, FailedSaveAsKeepsTheUnsavedMarkAndTheName)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     Paint(5);
     Seam->SaveAnswers.push_back(
         TFileDialogResult{(Folder / "missing-folder" / "a.tzp").string(), 1});
-    EXPECT_FALSE(Form->SaveAs());
+    EXPECT_FALSE(Form->Files().SaveAs());
     ASSERT_EQ(Seam->Messages.size(), 1u);
     EXPECT_EQ(Seam->Messages[0].Text.rfind("The error occurred while writing a.tzp.(", 0), 0u)
         << Seam->Messages[0].Text;
@@ -115,7 +115,7 @@ TEST_F(TFileCommands, FailedSaveAsKeepsTheUnsavedMarkAndTheName)
     EXPECT_EQ(Form->Project().DocumentName, "Untitled");
 }
 
-TEST_F(TFileCommands, FailedOpenDoesNotTakeTheFilesName)
+TEST_F(TFileCommandTests, FailedOpenDoesNotTakeTheFilesName)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
@@ -124,14 +124,14 @@ TEST_F(TFileCommands, FailedOpenDoesNotTakeTheFilesName)
         std::ofstream(path) << "RIFF garbage";
     }
     Seam->OpenAnswers.push_back(TFileDialogResult{path, 1});
-    Form->Open();
+    Form->Files().Open();
     EXPECT_EQ(Form->Project().DocumentName, "Untitled");
     EXPECT_TRUE(Form->Project().DocumentPath.empty());
 }
 
 // Open, Reload and Import of a file the plug-in refuses: the error, and then the map, its
 // undo history, its title and the tool windows exactly as they were.
-TEST_F(TFileCommands, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
+TEST_F(TFileCommandTests, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
 {
     CopyPlugins();
     std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "tests" / "plugins" /
@@ -142,7 +142,7 @@ TEST_F(TFileCommands, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
     const std::string saved = (Folder / "level.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{saved, 1});
     Paint(3);
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     Paint(9);
     const std::string title = Form->FormatTittle();
     // The project plug-in takes the file for its own and fails half-way through it.
@@ -169,76 +169,77 @@ TEST_F(TFileCommands, FailedOpenReloadAndImportLeaveTheMapAndTheToolWindows)
 
     Seam->Answers.push_back(TAnswer::No);
     Seam->OpenAnswers.push_back(TFileDialogResult{broken, 1});
-    Form->Open();
+    Form->Files().Open();
     expectUnchanged("open");
 
     const std::string brokenImport = (Folder / "level.brk").string();
     std::ofstream(brokenImport) << "x";
     Seam->Answers.push_back(TAnswer::No);
     Seam->OpenAnswers.push_back(TFileDialogResult{brokenImport, 1});
-    Form->ImportFile();
+    Form->Files().ImportFile();
     expectUnchanged("import");
 
     std::filesystem::copy_file(broken, saved, std::filesystem::copy_options::overwrite_existing);
     Seam->Answers.push_back(TAnswer::Ok);
-    Form->ReOpenMenuItemClick();
+    Form->Files().ReOpenMenuItemClick();
     expectUnchanged("reload");
 
     MapDocument()->Undo(*std::make_unique<TSelection>());
     EXPECT_EQ(PaintedCell(), 3);
 }
 
-TEST_F(TFileCommands, SaveWithoutChangesDoesNothingAndNoWriterForNoExtension)
+TEST_F(TFileCommandTests, SaveWithoutChangesDoesNothingAndNoWriterForNoExtension)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
-    EXPECT_FALSE(Form->Save());
+    EXPECT_FALSE(Form->Files().Save());
     EXPECT_TRUE(Seam->SaveRequests.empty());
-    EXPECT_FALSE(Form->SaveFile((Folder / "noextension").string(), pfProject));
+    EXPECT_FALSE(Form->Files().SaveFile((Folder / "noextension").string(), pfProject));
     EXPECT_EQ(
         Seam->MessageTexts(),
         std::vector<std::string>{"The plug-in that supported writing this file was not found."});
 }
 
-TEST_F(TFileCommands, SaveQuestionOnCloseCanCancel)
+TEST_F(TFileCommandTests, SaveQuestionOnCloseCanCancel)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     Paint(1);
     Seam->Answers.push_back(TAnswer::Cancel);
-    EXPECT_FALSE(Form->SaveMessage());
+    EXPECT_FALSE(Form->Files().SaveMessage());
     ASSERT_EQ(Seam->Questions.size(), 1u);
     EXPECT_EQ(Seam->Questions[0].Caption, "Tessella");
     EXPECT_EQ(Seam->Questions[0].Text, "Save changes to Untitled?");
     Seam->Answers.push_back(TAnswer::No);
-    EXPECT_TRUE(Form->SaveMessage());
+    EXPECT_TRUE(Form->Files().SaveMessage());
 }
 
-TEST_F(TFileCommands, DialogFiltersListTheQualifyingPlugins)
+TEST_F(TFileCommandTests, DialogFiltersListTheQualifyingPlugins)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Form->OpenDialogFilter(pfProject), "All Files|*.tzp;*.csv;|Tessella Project File "
-                                                 "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
+    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject),
+              "All Files|*.tzp;*.csv;|Tessella Project File "
+              "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
     EXPECT_EQ(Form->Project().ProjectPlugin, 1);
 }
 
-TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
+TEST_F(TFileCommandTests, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     Paint(4);
     const std::string path = (Folder / "level.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     Paint(8);
     Seam->Answers.push_back(TAnswer::Cancel);
-    Form->ReOpenMenuItemClick();
+    Form->Files().ReOpenMenuItemClick();
     EXPECT_EQ(PaintedCell(), 8);
     ASSERT_EQ(Seam->Questions.size(), 1u);
     EXPECT_EQ(Seam->Questions[0].Text, "Do you continue annulling the change to level.tzp?");
     Seam->Answers.push_back(TAnswer::Ok);
-    Form->ReOpenMenuItemClick();
+    Form->Files().ReOpenMenuItemClick();
     EXPECT_EQ(PaintedCell(), 4);
     EXPECT_FALSE(MapDocument()->IsModified());
     EXPECT_EQ(Form->Project().DocumentName, "level.tzp");
@@ -246,19 +247,20 @@ TEST_F(TFileCommands, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
 
 // The export-only TMX plug-in: offered by Export only, chosen by the name's extension,
 // never by Save As (it is no project format) and never for opening.
-TEST_F(TFileCommands, ExportWritesTmxThroughTheExportOnlyPlugin)
+TEST_F(TFileCommandTests, ExportWritesTmxThroughTheExportOnlyPlugin)
 {
     CopyPlugins();
     std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "Plugins" / "tmx.so",
                                Folder / "Plugins" / "tmx.so");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Form->SaveDialogFilter(pfExport), "Tiled Map(*.tmx)|*.tmx|");
-    EXPECT_EQ(Form->OpenDialogFilter(pfProject), "All Files|*.tzp;*.csv;|Tessella Project File "
-                                                 "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
+    EXPECT_EQ(Form->Files().SaveDialogFilter(pfExport), "Tiled Map(*.tmx)|*.tmx|");
+    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject),
+              "All Files|*.tzp;*.csv;|Tessella Project File "
+              "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
     Paint(3);
     const std::string path = (Folder / "level.tmx").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
-    ASSERT_TRUE(Form->Exportfile());
+    ASSERT_TRUE(Form->Files().Exportfile());
     const std::string tmx = [&] {
         std::ifstream in(path);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -274,8 +276,8 @@ TEST_F(TFileCommands, ExportWritesTmxThroughTheExportOnlyPlugin)
     // The map is still unsaved: an export is no save.
     EXPECT_TRUE(MapDocument()->IsModified());
 
-    EXPECT_FALSE(Form->SaveFile((Folder / "other.tmx").string(), pfProject));
-    EXPECT_FALSE(Form->OpenFile(path));
+    EXPECT_FALSE(Form->Files().SaveFile((Folder / "other.tmx").string(), pfProject));
+    EXPECT_FALSE(Form->Files().OpenFile(path));
     EXPECT_EQ(
         Seam->MessageTexts(),
         (std::vector<std::string>{"The plug-in that supported writing this file was not found.",
@@ -311,13 +313,13 @@ uint8_t &ChunkByte(std::vector<uint8_t> &bytes, const char *id, size_t offset)
 
 // The byte after the transparent colour and the byte after the invisible part travel from
 // file to file; a new map stores 255 in both.
-TEST_F(TFileCommands, ReservedProjectBytesAreCarriedAndDefaultTo255)
+TEST_F(TFileCommandTests, ReservedProjectBytesAreCarriedAndDefaultTo255)
 {
     CopyPlugins();
     ASSERT_TRUE(Start());
     const std::string first = (Folder / "first.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{first, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     std::vector<uint8_t> bytes = ReadBytes(first);
     EXPECT_EQ(ChunkByte(bytes, "ColK", 5), 255);
     EXPECT_EQ(ChunkByte(bytes, "InvC", 3), 255);
@@ -326,10 +328,10 @@ TEST_F(TFileCommands, ReservedProjectBytesAreCarriedAndDefaultTo255)
     ChunkByte(bytes, "InvC", 3) = 8;
     const std::string second = (Folder / "second.tzp").string();
     WriteBytes(second, bytes);
-    ASSERT_TRUE(Form->OpenFile(second));
+    ASSERT_TRUE(Form->Files().OpenFile(second));
     const std::string third = (Folder / "third.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{third, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     bytes = ReadBytes(third);
     EXPECT_EQ(ChunkByte(bytes, "ColK", 5), 7);
     EXPECT_EQ(ChunkByte(bytes, "InvC", 3), 8);
@@ -337,7 +339,7 @@ TEST_F(TFileCommands, ReservedProjectBytesAreCarriedAndDefaultTo255)
 
 // A project's invisible part is what the map view leaves out: the cell of the upper layer
 // that holds it shows the layer below.
-TEST_F(TFileCommands, TheOpenedProjectsInvisiblePartIsNotDrawn)
+TEST_F(TFileCommandTests, TheOpenedProjectsInvisiblePartIsNotDrawn)
 {
     CopyPlugins();
     QImage parts(24, 8, QImage::Format_RGB32);
@@ -354,7 +356,7 @@ TEST_F(TFileCommands, TheOpenedProjectsInvisiblePartIsNotDrawn)
     }());
     ASSERT_TRUE(Start());
     Form->show();
-    ASSERT_TRUE(Form->OpenFile((Folder / "map.csv").string()));
+    ASSERT_TRUE(Form->Files().OpenFile((Folder / "map.csv").string()));
     ASSERT_TRUE(Seam->Messages.empty()) << Seam->MessageTexts()[0];
     Form->RedrawAll();
     const TPixelBuffer &view = Form->BackBuffer();
@@ -364,7 +366,7 @@ TEST_F(TFileCommands, TheOpenedProjectsInvisiblePartIsNotDrawn)
 
 // A plug-in whose import fails has freed what it allocated; the editor frees only the layer
 // array the record still holds, reports the failure and goes on with a new map.
-TEST_F(TFileCommands, AFailedImportFreesOnlyTheLayerArray)
+TEST_F(TFileCommandTests, AFailedImportFreesOnlyTheLayerArray)
 {
     CopyPlugins();
     std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "tests" / "plugins" /
@@ -372,7 +374,7 @@ TEST_F(TFileCommands, AFailedImportFreesOnlyTheLayerArray)
                                Folder / "Plugins" / "test_failing_import.so");
     ASSERT_TRUE(Start());
     WriteBytes((Folder / "level.brk").string(), {1, 2, 3});
-    EXPECT_FALSE(Form->OpenFile((Folder / "level.brk").string()));
+    EXPECT_FALSE(Form->Files().OpenFile((Folder / "level.brk").string()));
     EXPECT_EQ(Seam->MessageTexts(),
               std::vector<std::string>{"The error occurred while reading level.brk. (The file is "
                                        "broken!(4)@test_failing_import.so)"});

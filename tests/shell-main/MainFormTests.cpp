@@ -221,7 +221,7 @@ TEST_F(TStartup, DroppingThreeFilesOpensOnlyTheFirst)
         const std::string path = (Folder / name).string();
         MapDocument()->SetModified();
         Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
-        ASSERT_TRUE(Form->SaveAs());
+        ASSERT_TRUE(Form->Files().SaveAs());
         paths.push_back(path);
     }
     Form->CreateNewMap(5, 5, 1, 32, 32, 8, true);
@@ -281,14 +281,14 @@ TEST_F(TStartup, AnUnreadableFirstFileLeavesTheDefaultMap)
     EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(8bit)  @ 100%(Layer0) ");
     const std::string saved = (Folder / "saved.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{saved, 1});
-    ASSERT_TRUE(Form->SaveAs());
-    ASSERT_TRUE(Form->OpenFile(saved));
+    ASSERT_TRUE(Form->Files().SaveAs());
+    ASSERT_TRUE(Form->Files().OpenFile(saved));
     EXPECT_EQ(Seam->Messages.size(), 1u);
 
     MapDocument()->ClearLayers();
     const std::string empty = (Folder / "empty.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{empty, 1});
-    EXPECT_FALSE(Form->SaveAs());
+    EXPECT_FALSE(Form->Files().SaveAs());
     EXPECT_FALSE(std::filesystem::exists(empty));
     EXPECT_EQ(Seam->Messages.back().Text,
               "The error occurred while writing empty.tzp.(The map cannot be written: its size, "

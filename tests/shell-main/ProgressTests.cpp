@@ -161,7 +161,7 @@ TEST_F(TProgressTests, CommandsAndClosingWaitForARunningSave)
         QTest::keyClick(Form.get(), Qt::Key_N, Qt::ControlModifier);
         Form->close();
     });
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
     EXPECT_TRUE(running);
     // Nothing reached the commands: not even the save question they ask first.
     EXPECT_TRUE(Seam->Questions.empty());

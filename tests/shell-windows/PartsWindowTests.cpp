@@ -212,7 +212,7 @@ TEST_F(TPartsWindow, NewMapsAndOpenedFilesNeverMeetTheOldMapsTable)
     OpenThroughButton(WriteParts("tiles.bmp", 16, 16, Gradient));
     const std::string project = (Folder / "with-image.tzp").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{project, 1});
-    ASSERT_TRUE(Form->SaveAs());
+    ASSERT_TRUE(Form->Files().SaveAs());
 
     // A 16-bit map: the table is new and numbers parts with the new map's 256 columns.
     Form->CreateNewMap(20, 20, 2, 32, 32, 16, true);
@@ -226,7 +226,7 @@ TEST_F(TPartsWindow, NewMapsAndOpenedFilesNeverMeetTheOldMapsTable)
     EXPECT_EQ(y, 32);
     EXPECT_EQ(Parts()->PartsCellWidth(), 32);
 
-    ASSERT_TRUE(Form->OpenFile(project));
+    ASSERT_TRUE(Form->Files().OpenFile(project));
     EXPECT_EQ(Parts()->Table()->GetMapChipCount(), 1);
     EXPECT_EQ(MapDocument()->GetLayerChip(0), Parts()->Table()->GetMapChipAddr(0));
     EXPECT_TRUE(Parts()->Button("ToolButton3")->isEnabled());

@@ -7,6 +7,7 @@
 #include "editor/edit/EditController.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/plugins/TextEncoding.h"
 #include "editor/shell/DialogRunner.h"
@@ -24,7 +25,7 @@
 
 void TMainForm::NewMenuItemClick()
 {
-    if (MapDocument() == nullptr || !SaveMessage())
+    if (MapDocument() == nullptr || !FFiles->SaveMessage())
         return;
     TNewDialog dialog(this);
     if (RunModal(dialog) != QDialog::Accepted)
