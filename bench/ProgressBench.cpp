@@ -5,6 +5,7 @@
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
 #include "editor/shell/language/Language.h"
+#include "editor/shell/progress/ProgressDisplay.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -54,7 +55,7 @@ void BM_ResizeWithoutProgress(benchmark::State &state)
 void BM_ResizeThroughTheProgressWindow(benchmark::State &state)
 {
     std::unique_ptr<TMainForm> form = StartWithFourLayers();
-    Resize(state, form->ProgressCallback());
+    Resize(state, form->Progress().Callback());
     form.reset();
     FinishEditor();
 }

@@ -23,6 +23,7 @@
 #include "editor/shell/language/Language.h"
 #include "editor/shell/messages/MainFormMessages.h"
 #include "editor/shell/messages/WindowMessageSocket.h"
+#include "editor/shell/progress/ProgressDisplay.h"
 #include "editor/shell/settings/SettingsFile.h"
 #include "editor/shell/windows/LayerForm.h"
 #include "editor/shell/windows/MainFormPartsHost.h"
@@ -61,6 +62,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
     FFileHost = std::make_unique<TMainFormFileHost>(*this);
     FFiles = std::make_unique<TFileCommands>(FProject, *FPlugins, *FFileHost);
+    FProgress = std::make_unique<TProgressDisplay>(*this);
     // Other programs reach the messages without addresses through a local socket; the
     // editor works on without it when none can be made.
     FMessageHost = std::make_unique<TMainFormMessageHost>(*this);
@@ -558,11 +560,6 @@ void TMainForm::FormClose()
     closing.OverviewWindow = ToolWindowState(*FPreviewForm);
     WriteClosingSettings(SettingsFile(), closing);
     SaveSettingsFile();
-}
-
-void TMainForm::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
 }
 
 void TMainForm::moveEvent(QMoveEvent *event)

@@ -1,6 +1,8 @@
-// The main window: the map view with its menu, tool bar, scroll bars and status bar. It
-// owns the view state, the back buffer, the selection and the clipboard object, and keeps
-// the three tool windows beside it.
+// The main window: the map view with its menu, tool bar, scroll bars and status bar, the
+// three tool windows beside it, drops, window messages, and the settings at start and exit.
+// It owns the view state and the back buffer the drawing uses, the project document, and
+// the classes that do the work behind its commands: the edit controller, the tool input
+// and the file commands, each reaching the window through a small host of its own.
 #pragma once
 
 #include "common/TessellaPlugin.h"
@@ -18,32 +20,30 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
 class QAction;
-class QKeyEvent;
-class QWheelEvent;
 class QActionGroup;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class QToolBar;
 class TChipForm;
+class TEditController;
+class TFileCommands;
+class TFilePluginHost;
 class TLayerForm;
-class TMap;
+class TMainFormEditHost;
+class TMainFormFileHost;
+class TMainFormMessageHost;
+class TMainFormPartsHost;
+class TMainFormToolInputHost;
 class TMapViewWidget;
 class TPreviewForm;
+class TProgressDisplay;
 class TProgressForm;
-class TFilePluginHost;
-class TMainFormMessageHost;
-class TMainFormEditHost;
-class TMainFormToolInputHost;
-class TEditController;
 class TToolInput;
-class TFileCommands;
-class TMainFormFileHost;
-class TMainFormPartsHost;
 class TWindowMessageServer;
 
 // The private message that runs once the message loop has started.
@@ -98,12 +98,9 @@ public:
     TMapViewWidget *MapView() const { return FViewWidget; }
     // The text of status bar panel 0 (cursor), 1 (selection) or 2 (displayed area).
     std::string StatusText(int32_t panel) const;
-    int32_t GetMaxIndex() const;
-    bool FixedAlignment() const { return FProject.FixedAlignment(); }
     // The open project: the map and what its file carries beside the cells.
     TProjectDocument &Project() { return FProject; }
     const TProjectDocument &Project() const { return FProject; }
-
     // The editing and the tool input; their commands are the Edit and Tool menus' entries.
     TEditController &Edit() { return *FEdit; }
     TToolInput &ToolInput() { return *FToolInput; }
@@ -113,9 +110,8 @@ public:
     void DebugMenuItemClick();
     void FillMenuItemClick();
 
-    // Menu entries by component name, for the shortcuts, tests and tool windows.
+    // Menu entries and tool bar buttons by component name (shortcuts, tests, tool windows).
     QAction *MenuItem(const std::string &name) const;
-    // Tool bar buttons by component name.
     QAction *ToolButton(const std::string &name) const;
 
     // The invisible part lives in the view state, the one copy every view reads.
@@ -138,24 +134,18 @@ public:
     void WindowMenuItemClick(const std::string &name);
     void HideTollWindows();
 
-    // The file commands: Open, Save, Save As, Import, Export, Reload and the save question.
+    // The file commands (Open, Save, Import, Export, Reload) and the handle plug-ins get.
     TFileCommands &Files() { return *FFiles; }
-    // The handle plug-ins get for this window.
     TessellaWindow *WindowHandle() { return &FWindowHandle; }
-
-    // Progress of long operations and the dialog commands (editor/shell/progress/,
-    // editor/shell/dialogs/).
-    // The progress callback file plug-ins get; it reports to the editor's main window.
+    // Progress of long operations: the callback file plug-ins get reports to the program's
+    // main window; Progress().Callback() serves the map's transforms and image plug-ins.
     static int32_t ProgressProc(int32_t Position, int32_t Total, const char *Message);
-    bool ReportProgress(int32_t Position, int32_t Total, const std::string &Message);
-    // The same callback for the map's transforms and the image plug-ins.
-    TProgressProc ProgressCallback();
-    // A progress window exists: the program takes no commands until it ends.
-    bool ProgressRunning() const { return FProgressForm != nullptr; }
-    TProgressForm *ProgressForm() const { return FProgressForm.get(); }
+    TProgressDisplay &Progress() { return *FProgress; }
     // Hides the tool windows; shows again those whose menu entry is checked.
     void HideAllClients();
     void ShowAllClients();
+
+    // The dialog commands (editor/shell/dialogs/).
     void NewMenuItemClick();
     void ProjectMenuItemClick();
     void OptionMenuItemClick();
@@ -165,12 +155,6 @@ public:
     void ReplaceMenuItemClick();
     void ChangePartsSizeMenuItemClick();
     void ChangeBitCountDialogMenuItemClick();
-
-    // What the tool windows need of the main window (MainFormToolWindows.cpp).
-    const TPixelBuffer &BackgroundBitmap() const { return FBackground; }
-    int32_t ZoomRatio() const { return FSettings.ZoomRatio; }
-    uint16_t PartsWindowZoom() const { return FPartsWindowZoom; }
-    void SetTransColor(uint32_t color) { FView.TransColor = color; }
     // A tool window's close box: its Window menu command, so the check mark and tool bar
     // button follow; nothing once the main window has closed.
     void ToolWindowClosed(const std::string &menuName);
@@ -180,7 +164,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // Keys the map view (or any child) did not use arrive here.
@@ -204,17 +187,21 @@ private:
     void SelectTool(uint8_t tool);
     void ScrollBy(int32_t columns, int32_t rows);
     void ShowSelectionStatus();
-    friend class TMainFormEditHost;
-    friend class TMainFormToolInputHost;
+    // The tool windows (MainFormToolWindows.cpp).
+    void ConnectToolWindowCommands();
+    void ShowToolWindowFromSetting(const std::string &menuName, bool visible);
+    void InitToolWindowHints();
     // The view's part of the project's settings (TProjectView).
     void ReadViewSettings(TProjectSettings &Settings) const override;
     void TakeViewSettings(const TProjectSettings &Settings) override;
+    friend class TMainFormEditHost;
     friend class TMainFormFileHost;
+    friend class TMainFormPartsHost;
+    friend class TMainFormToolInputHost;
     static intptr_t HandleSendMessage(TessellaWindow *window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam);
 
     TessellaWindow FWindowHandle{};
-
     std::string FProgramFolder;
     std::string FCommandLineFile;
     bool FInitialized = false;
@@ -249,6 +236,7 @@ private:
     TChipForm *FChipForm = nullptr;
     TLayerForm *FLayerForm = nullptr;
     TPreviewForm *FPreviewForm = nullptr;
+    std::unique_ptr<TMainFormPartsHost> FPartsHost;
 
     // The editing and the tool input work on the view state (FView), which holds what the
     // drawing reads of them: the tool, the drag, the selection and its floating blocks.
@@ -258,20 +246,5 @@ private:
     std::unique_ptr<TToolInput> FToolInput;
     std::unique_ptr<TMainFormFileHost> FFileHost;
     std::unique_ptr<TFileCommands> FFiles;
-
-    // The progress window of a running operation (editor/shell/progress/).
-    void StartProgress(bool cancelable, int32_t maximum);
-    void EndProgress();
-    void ProgressWindowShown();
-    struct TProgressFormDeleter {
-        void operator()(TProgressForm *form) const;
-    };
-    std::unique_ptr<TProgressForm, TProgressFormDeleter> FProgressForm;
-    bool FProgressHidWindows = false;
-
-    // The tool windows (MainFormToolWindows.cpp).
-    void ConnectToolWindowCommands();
-    void ShowToolWindowFromSetting(const std::string &menuName, bool visible);
-    void InitToolWindowHints();
-    std::unique_ptr<TMainFormPartsHost> FPartsHost;
+    std::unique_ptr<TProgressDisplay> FProgress;
 };

@@ -5,6 +5,7 @@
 #include "editor/map/DialogSeam.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/language/Language.h"
+#include "progress/ProgressDisplay.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -45,7 +46,7 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder,
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
                      [window](Qt::ApplicationState state) {
                          // Not while an operation runs: it may be loading those images.
-                         if (state == Qt::ApplicationActive && !window->ProgressRunning() &&
+                         if (state == Qt::ApplicationActive && !window->Progress().Running() &&
                              window->ChipForm() != nullptr)
                              window->ChipForm()->CheckMapChipChanged();
                      });

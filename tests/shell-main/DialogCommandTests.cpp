@@ -88,7 +88,7 @@ TEST_F(TDialogCommands, NewMapChecksEachFieldAndRemembersTheDefaults)
     EXPECT_EQ(map->Height(), 30);
     EXPECT_EQ(map->PartsWidth(), 16);
     EXPECT_EQ(map->BitCount(), 8);
-    EXPECT_TRUE(Form->FixedAlignment());
+    EXPECT_TRUE(Form->Project().FixedAlignment());
     const TIniFile saved = SavedSettings(Folder);
     EXPECT_EQ(saved.ReadInteger("NewDialog", "size", 0), 8);
     EXPECT_EQ(saved.ReadInteger("NewDialog", "align", 1), 0);
@@ -149,7 +149,7 @@ TEST_F(TDialogCommands, ResizeAsksBeforeCuttingAndRefusesSizesBelowOne)
     // Older steps knew another row width; they are gone rather than replayed wrongly.
     EXPECT_FALSE(map->CanUndo());
     EXPECT_TRUE(map->IsModified());
-    EXPECT_FALSE(Form->ProgressRunning());
+    EXPECT_FALSE(Form->Progress().Running());
 
     // Growing both ways asks nothing.
     runner->Steps.push_back([&](QDialog &dialog) {
@@ -200,7 +200,7 @@ TEST_F(TDialogCommands, RefusedResizesLeaveTheMapUsable)
         EXPECT_EQ(map->GetLayer(layer).Data.size(), 10000u);
     EXPECT_EQ(Cell(0, 3, 2), 5);
     EXPECT_EQ(Cell(1, 4, 4), 6);
-    EXPECT_FALSE(Form->ProgressRunning());
+    EXPECT_FALSE(Form->Progress().Running());
 
     Seam->SaveAnswers.push_back(TFileDialogResult{(Folder / "kept.tzp").string(), 1});
     EXPECT_TRUE(Form->Files().SaveAs());
@@ -249,7 +249,7 @@ TEST_F(TDialogCommands, BitCountChangeRenumbersEveryLayerAndEmptiesTheLog)
     });
     Form->ChangeBitCountDialogMenuItemClick();
     EXPECT_EQ(map->BitCount(), 8);
-    EXPECT_FALSE(Form->FixedAlignment());
+    EXPECT_FALSE(Form->Project().FixedAlignment());
     EXPECT_EQ(Cell(0, 0, 0), 17);
     EXPECT_EQ(Cell(1, 4, 4), 17);
     EXPECT_EQ(Cell(1, 5, 5), 3);
@@ -309,7 +309,7 @@ TEST_F(TDialogCommands, ReplaceAndScrollAreOneUndoStepEach)
     EXPECT_EQ(Cell(1, 0, 0), 9);
     Form->Edit().UndoMenuItemClick();
     EXPECT_EQ(Cell(1, 0, 0), 7);
-    EXPECT_FALSE(Form->ProgressRunning());
+    EXPECT_FALSE(Form->Progress().Running());
 }
 
 TEST_F(TDialogCommands, FillDialogChoosesWhatTheSelectionIsFilledWith)
@@ -464,9 +464,9 @@ TEST_F(TDialogCommands, EnvironmentOptionsTakeColoursAndRewriteTheImagePluginOrd
     const std::filesystem::path picture = Folder / "tiles.fake";
     std::ofstream(picture) << "FAKE" << std::string(96, 'x');
     EXPECT_EQ(TMainForm::ProgressProc(0, 10, ""), 1);
-    ASSERT_TRUE(Form->ProgressRunning());
+    ASSERT_TRUE(Form->Progress().Running());
     EXPECT_TRUE(Form->ChipForm()->AddMapChip(picture.string()));
-    EXPECT_FALSE(Form->ProgressRunning());
+    EXPECT_FALSE(Form->Progress().Running());
 }
 
 TEST_F(TDialogCommands, AboutBoxKeepsTheLanguageForTheNextStartAndMakesAssociations)

@@ -9,6 +9,7 @@
 #include "editor/shell/Startup.h"
 #include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/Language.h"
+#include "editor/shell/progress/ProgressDisplay.h"
 #include "tests/support/ScriptedDialogSeam.h"
 
 #include <QCoreApplication>

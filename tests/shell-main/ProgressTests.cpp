@@ -63,7 +63,7 @@ TEST_F(TProgressTests, CallbackShowsMovesAndEndsAProgress)
 {
     ASSERT_TRUE(StartWithDelay(0));
     EXPECT_EQ(TMainForm::ProgressProc(0, 10, "start"), 1);
-    TProgressForm *progress = Form->ProgressForm();
+    TProgressForm *progress = Form->Progress().Form();
     ASSERT_NE(progress, nullptr);
     EXPECT_TRUE(progress->Cancelable());
     EXPECT_FALSE(progress->isVisible());
@@ -81,7 +81,7 @@ TEST_F(TProgressTests, CallbackShowsMovesAndEndsAProgress)
 
     EXPECT_EQ(TMainForm::ProgressProc(11, 10, ""), 0);
     EXPECT_EQ(TMainForm::ProgressProc(10, 10, ""), 1);
-    EXPECT_EQ(Form->ProgressForm(), nullptr);
+    EXPECT_EQ(Form->Progress().Form(), nullptr);
     EXPECT_FALSE(progress->isVisible());
     EXPECT_TRUE(Form->isVisible());
     EXPECT_TRUE(Form->ChipForm()->isVisible());
@@ -99,13 +99,13 @@ TEST_F(TProgressTests, AShortProgressNeverShowsAndNegativeStartsHaveNoAbortButto
     EXPECT_TRUE(Form->isVisible());
 
     EXPECT_EQ(TMainForm::ProgressProc(-5, -5, "initializing..."), 1);
-    ASSERT_NE(Form->ProgressForm(), nullptr);
-    EXPECT_FALSE(Form->ProgressForm()->Cancelable());
-    EXPECT_EQ(Form->ProgressForm()->Maximum(), 5);
+    ASSERT_NE(Form->Progress().Form(), nullptr);
+    EXPECT_FALSE(Form->Progress().Form()->Cancelable());
+    EXPECT_EQ(Form->Progress().Form()->Maximum(), 5);
     EXPECT_EQ(TMainForm::ProgressProc(-2, -2, ""), 1);
-    EXPECT_FALSE(Form->ProgressForm()->ShowText());
+    EXPECT_FALSE(Form->Progress().Form()->ShowText());
     EXPECT_EQ(TMainForm::ProgressProc(-1, -1, "finishing..."), 1);
-    EXPECT_EQ(Form->ProgressForm(), nullptr);
+    EXPECT_EQ(Form->Progress().Form(), nullptr);
     EXPECT_EQ(shows.Shown, 0);
 }
 
@@ -120,9 +120,10 @@ TEST_F(TProgressTests, AbortStopsTheResizeAndLeavesTheMapAsItWas)
     user.setInterval(0);
     int presses = 0;
     QObject::connect(&user, &QTimer::timeout, [&] {
-        if (Form->ProgressForm() != nullptr && Form->ProgressForm()->isVisible() && presses == 0) {
+        if (Form->Progress().Form() != nullptr && Form->Progress().Form()->isVisible() &&
+            presses == 0) {
             ++presses;
-            QTest::mouseClick(Form->ProgressForm()->AbortButton(), Qt::LeftButton);
+            QTest::mouseClick(Form->Progress().Form()->AbortButton(), Qt::LeftButton);
         }
     });
     user.start();
@@ -141,7 +142,7 @@ TEST_F(TProgressTests, AbortStopsTheResizeAndLeavesTheMapAsItWas)
         EXPECT_EQ(map->GetLayer(layer).Data.size(), 300u * 200u);
     EXPECT_EQ(map->GetLayer(2).Data[299], 4);
     EXPECT_TRUE(Seam->Messages.empty());
-    EXPECT_EQ(Form->ProgressForm(), nullptr);
+    EXPECT_EQ(Form->Progress().Form(), nullptr);
     EXPECT_TRUE(Form->isVisible());
 }
 
@@ -156,7 +157,7 @@ TEST_F(TProgressTests, CommandsAndClosingWaitForARunningSave)
     bool running = false;
     // While the plug-in writes, the user presses Ctrl+O and Ctrl+N and closes the window.
     QTimer::singleShot(0, [&] {
-        running = Form->ProgressRunning();
+        running = Form->Progress().Running();
         QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
         QTest::keyClick(Form.get(), Qt::Key_N, Qt::ControlModifier);
         Form->close();

@@ -11,6 +11,7 @@
 #include "editor/shell/DialogRunner.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
+#include "editor/shell/progress/ProgressDisplay.h"
 #include "editor/shell/windows/PreviewForm.h"
 
 void TMainForm::FillMenuItemClick()
@@ -35,17 +36,17 @@ void TMainForm::ResizeMenuItemClick()
     const TProgressProc progress = [this](int32_t position, int32_t total,
                                           const std::string &message) {
         if (position == total && position < -2)
-            return ReportProgress(0, 1 - total, message);
+            return FProgress->Report(0, 1 - total, message);
         if (position >= 0 && position < total) {
-            if (!ReportProgress(position + 1, total + 1, message))
+            if (!FProgress->Report(position + 1, total + 1, message))
                 throw EOperationAborted();
             return true;
         }
-        return ReportProgress(position, total, message);
+        return FProgress->Report(position, total, message);
     };
     FEdit->ResizeMap(dialog.NewWidth(), dialog.NewHeight(), progress);
-    if (ProgressRunning())
-        EndProgress();
+    if (FProgress->Running())
+        FProgress->End();
     FormResize();
     if (FPreviewForm != nullptr)
         FPreviewForm->FormResize();
@@ -61,9 +62,9 @@ void TMainForm::ScrollMenuItemClick()
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     FEdit->ScrollMap(dialog.Horizontal(), dialog.Vertical(), dialog.AllLayers(),
-                     ProgressCallback());
-    if (ProgressRunning())
-        EndProgress();
+                     FProgress->Callback());
+    if (FProgress->Running())
+        FProgress->End();
     RedrawAll();
     if (FPreviewForm != nullptr)
         FPreviewForm->UpdatePreview();

@@ -35,7 +35,7 @@ void TMainFormMessageHost::CellsChanged()
 
 bool TMainFormMessageHost::PartsAlignmentNotFixed() const
 {
-    return !FForm.FixedAlignment();
+    return !FForm.Project().FixedAlignment();
 }
 
 int32_t TMainFormMessageHost::GetMaxIndex() const

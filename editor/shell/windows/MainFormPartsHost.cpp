@@ -7,6 +7,7 @@
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/ToolBarIcons.h"
 #include "editor/shell/input/ToolInput.h"
+#include "editor/shell/progress/ProgressDisplay.h"
 #include "editor/shell/settings/Settings.h"
 #include "editor/shell/settings/SettingsFile.h"
 
@@ -20,7 +21,7 @@ int32_t TMainFormPartsHost::CurrentLayer() const
 
 bool TMainFormPartsHost::UseFixedAlignment() const
 {
-    return FForm.FixedAlignment();
+    return FForm.Project().FixedAlignment();
 }
 
 std::string TMainFormPartsHost::ProjectFolder() const
@@ -53,17 +54,17 @@ TChipFormLook TMainFormPartsHost::Look() const
 
 const TPixelBuffer *TMainFormPartsHost::BackgroundBitmap() const
 {
-    return &FForm.BackgroundBitmap();
+    return &FForm.FBackground;
 }
 
 int32_t TMainFormPartsHost::ZoomRatio() const
 {
-    return FForm.ZoomRatio();
+    return FForm.FSettings.ZoomRatio;
 }
 
 int32_t TMainFormPartsHost::PartsWindowZoom() const
 {
-    return FForm.PartsWindowZoom();
+    return FForm.FPartsWindowZoom;
 }
 
 std::vector<TSusieSetting> TMainFormPartsHost::ImagePluginSettings() const
@@ -76,7 +77,7 @@ std::vector<TSusieSetting> TMainFormPartsHost::ImagePluginSettings() const
 
 TProgressProc TMainFormPartsHost::ImagePluginProgress() const
 {
-    return FForm.ProgressCallback();
+    return FForm.Progress().Callback();
 }
 
 QIcon TMainFormPartsHost::ToolIcon(const char *themeName, const QString &fallbackLetter) const
@@ -94,7 +95,7 @@ void TMainFormPartsHost::SetInvisiblePart(uint16_t part)
 
 void TMainFormPartsHost::SetTransColor(uint32_t color)
 {
-    FForm.SetTransColor(color);
+    FForm.FView.TransColor = color;
     if (FForm.ViewState().TransEnabled) {
         FForm.RedrawAll();
         if (FForm.PreviewForm() != nullptr)
