@@ -77,7 +77,8 @@ in_system sh -c 'cd /root && DEBIAN_FRONTEND=noninteractive apt-get install -y -
   tail -20 "$chroots/install.log"
   fail "the package does not install"
 }
-grep -E "^(Setting up|Processing triggers)" "$chroots/install.log" | sed "s/^/$name:   /" | head -50
+echo "$name: $(grep -c '^Setting up' "$chroots/install.log") packages set up; the triggers that ran:"
+grep -E "^(Setting up tessella|Processing triggers)" "$chroots/install.log" | sed "s/^/$name:   /"
 # What only the test needs: a display server and a way to read window titles.
 in_system sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends xvfb xauth xdotool' \
   >"$chroots/tools.log" 2>&1 || fail "the test tools do not install"
@@ -102,7 +103,7 @@ while [ -e "/tmp/.X$display-lock" ] || [ -e "$system/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done
 chroot "$system" env -i PATH=/usr/bin:/bin Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp \
-  >"$chroots/xvfb.log" 2>&1 &
+  -noreset >"$chroots/xvfb.log" 2>&1 &
 xvfb_pid=$!
 mkdir -p -m 700 "$system/root/runtime"
 desktop=(env DISPLAY=":$display" XDG_RUNTIME_DIR=/root/runtime)
