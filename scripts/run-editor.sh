@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and starts the editor.
+# Installs what the editor needs, builds only the editor with its plug-ins and language
+# files (no tests, no benchmarks), and starts it with the arguments given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
-if [ -x "$root/build/Tessella" ]; then
-  exec "$root/build/Tessella" "$@"
-else
-  echo "Built everything there is; the editor program build/Tessella is not part of the build yet."
-fi
+"$root/scripts/install-deps.sh" editor
+"$root/scripts/build.sh" --editor
+exec "$root/build/Tessella" "$@"

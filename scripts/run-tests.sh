@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test: the CTest suite, then the
-# extra checks (fuzzing, leak checks) that live in scripts/checks/.
+# Installs what is needed, builds everything, and runs every test: the CTest suite, then
+# the extra checks (fuzzing, leak checks, the Debian package) that live in scripts/checks/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"

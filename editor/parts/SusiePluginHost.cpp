@@ -1,5 +1,6 @@
 #include "SusiePluginHost.h"
 
+#include "common/RuntimeFolders.h"
 #include "common/SusiePlugin.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
@@ -68,7 +69,7 @@ bool TSusiePluginHost::ScanSusiePlugins(const std::string &Folder, const std::st
         SetCurrentDirectoryPath(ProgramFolder);
     fs::path folder(Folder);
     if (folder.is_relative() && !ProgramFolder.empty())
-        folder = fs::path(ProgramFolder) / folder;
+        folder = fs::path(RuntimeFolderBase(ProgramFolder, Folder)) / folder;
     ScanFolder(folder.string(), Settings, 0);
 
     // Plug-ins with a settings key first, in the keys' order; the others as found.

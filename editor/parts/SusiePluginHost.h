@@ -37,10 +37,10 @@ struct TSusieSetting {
 class TSusiePluginHost
 {
 public:
-    // Rebuilds the list from Folder (relative to ProgramFolder unless absolute), searching
-    // subfolders too. Makes ProgramFolder the current directory first (later relative paths
-    // rely on it) when it is not empty. Plug-ins named in Settings come first, in that order.
-    // Result: the list is not empty.
+    // Rebuilds the list from Folder (unless absolute, beside the program or where an
+    // installation puts it: RuntimeFolderBase), searching subfolders too. Makes ProgramFolder
+    // the current directory first (later relative paths rely on it) when it is not empty.
+    // Plug-ins named in Settings come first, in that order. Result: the list is not empty.
     bool ScanSusiePlugins(const std::string &Folder, const std::string &ProgramFolder,
                           const std::vector<TSusieSetting> &Settings);
 

@@ -1,5 +1,6 @@
 #include "FilePluginHost.h"
 
+#include "common/RuntimeFolders.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
 #include "editor/map/DialogSeam.h"
@@ -65,10 +66,10 @@ std::string ResultText(int32_t code)
 
 bool TFilePluginHost::LoadPlugins(const std::string &programFolder, const std::string &folder)
 {
-    FProgramFolder = programFolder;
+    FProgramFolder = RuntimeFolderBase(programFolder, folder);
     FPluginList.clear();
     FHasProjectPlugin = FHasImportPlugin = FHasExportPlugin = false;
-    SetCurrentDirectoryPath(programFolder);
+    SetCurrentDirectoryPath(FProgramFolder);
     std::set<std::string> visited;
     const uint32_t flags = ScanFolder(folder, visited);
     for (size_t i = 0; i < FPluginList.size(); ++i) {

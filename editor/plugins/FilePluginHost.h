@@ -12,7 +12,7 @@
 
 struct TPluginList {
     FilePluginInfo Info{};
-    std::string FileName; // relative to the program's folder, e.g. "Plugins/tzp.so"
+    std::string FileName; // relative to ProgramFolder(), e.g. "Plugins/tzp.so"
     int32_t ApiVersion = 1;
 
     std::string Description() const; // at most 128 bytes
@@ -22,9 +22,9 @@ struct TPluginList {
 class TFilePluginHost
 {
 public:
-    // Rebuilds the table from ProgramFolder/Folder (recursive, ".so" in any case); the first
-    // entry whose filter holds "*.tzp" goes to index 0. True when some plug-in reported a
-    // non-zero Flags value.
+    // Rebuilds the table from Folder beside the program, or where an installation puts it
+    // (RuntimeFolderBase), recursive, ".so" in any case; the first entry whose filter holds
+    // "*.tzp" goes to index 0. True when some plug-in reported a non-zero Flags value.
     bool LoadPlugins(const std::string &programFolder, const std::string &folder = "Plugins");
 
     const std::vector<TPluginList> &PluginList() const { return FPluginList; }
@@ -33,7 +33,8 @@ public:
     bool HasExportPlugin() const { return FHasExportPlugin; }
     // 1-based index of the first entry whose filter holds "*.tzp"; 0 when none does.
     int32_t ProjectPluginIndex() const;
-    // The folder the table was built from; plug-ins are loaded with it as current directory.
+    // The folder that holds the plug-in folder: the program's own, or the installed place.
+    // Plug-ins are loaded with it as current directory.
     const std::string &ProgramFolder() const { return FProgramFolder; }
     // The full path of an entry's library.
     std::string LibraryPath(const TPluginList &entry) const;

@@ -84,6 +84,19 @@ TEST_F(LanguageCatalogueTest, FirstStartTakesTheFileOfTheSystemLocale)
     EXPECT_EQ(catalogue.GetLangString(0, "Untitled"), "無題"); // used at once
 }
 
+TEST_F(LanguageCatalogueTest, InstalledProgramFindsItsSharedLanguagesFolder)
+{
+    // <prefix>/bin/tessella with <prefix>/share/tessella/Languages, nothing beside it.
+    program.Write("usr/share/tessella/Languages/nihongo.ini",
+                  "[Locale]\nid=1041\n[Strings]\nstr_0=無題\n");
+    std::filesystem::create_directories(program.File("usr/bin"));
+    ASSERT_TRUE(catalogue.Init(program.File("usr/bin"), settings, 1041));
+    EXPECT_EQ(ReadLanguageName(settings), "nihongo");
+    EXPECT_EQ(catalogue.LanguageFilePath(),
+              program.File("usr/share/tessella/Languages/nihongo.ini"));
+    EXPECT_EQ(catalogue.GetLangString(0, "Untitled"), "無題");
+}
+
 TEST_F(LanguageCatalogueTest, NoMatchingLocaleStoresEnglishAndUsesTheBuiltInTexts)
 {
     WriteLanguage("nihongo.ini", "[Locale]\nid=1041\n[Strings]\nstr_0=無題\n");

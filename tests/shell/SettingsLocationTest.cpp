@@ -59,6 +59,20 @@ TEST(SettingsLocation, ConfigFolderWhenTheProgramFolderIsNotWritable)
     }
 }
 
+TEST(SettingsLocation, AnInstalledProgramKeepsItsSettingsInTheConfigFolder)
+{
+    // <prefix>/bin is writable here (as /usr/bin is for root), yet no file goes there.
+    TTempFolder prefix;
+    TTempFolder config;
+    TScopedEnv xdg("XDG_CONFIG_HOME", config.Path());
+    std::filesystem::create_directories(prefix.File("bin"));
+    std::filesystem::create_directories(prefix.File("lib/tessella/Plugins"));
+    EXPECT_EQ(SettingsFileLocation(prefix.File("bin")), config.File("Tessella/Tessella.ini"));
+    // Plug-ins beside it make it a program folder of its own again.
+    std::filesystem::create_directories(prefix.File("bin/Plugins"));
+    EXPECT_EQ(SettingsFileLocation(prefix.File("bin")), prefix.File("bin/Tessella.ini"));
+}
+
 TEST(SettingsLocation, ConfigHomeDefaultsToDotConfig)
 {
     TTempFolder home;

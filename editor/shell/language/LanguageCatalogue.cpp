@@ -1,5 +1,6 @@
 #include "LanguageCatalogue.h"
 
+#include "common/RuntimeFolders.h"
 #include "editor/shell/settings/Settings.h"
 
 #include <algorithm>
@@ -107,7 +108,8 @@ bool TLanguageCatalogue::Init(const std::string &programFolder, TIniFile &settin
                               int32_t localeId)
 {
     Free();
-    const std::string languageFolder = (fs::path(programFolder) / "Languages").string();
+    const std::string languageFolder =
+        (fs::path(RuntimeFolderBase(programFolder, "Languages")) / "Languages").string();
     languageFiles = ScanLanguageFiles(languageFolder);
 
     const std::string path = ChooseLanguageFile(languageFolder, settings, localeId);

@@ -24,7 +24,8 @@ std::vector<TLanguageFileInfo> ScanLanguageFiles(const std::string &folder);
 class TLanguageCatalogue
 {
 public:
-    // Scans programFolder/Languages and loads the language the settings name in
+    // Scans the "Languages" folder (beside the program, else where an installation puts
+    // it: RuntimeFolderBase) and loads the language the settings name in
     // "General"/"Language". Without that key the first file whose locale number equals
     // localeId is taken and its name stored in the settings; when none matches, "english" is
     // stored and the built-in texts are used. A named file that does not exist leaves the

@@ -1,5 +1,7 @@
 #include "SettingsLocation.h"
 
+#include "common/RuntimeFolders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,7 +26,9 @@ std::string SettingsFileLocation(const std::string &programFolder)
 {
     const QString beside = QDir(QString::fromStdString(programFolder)).filePath(SettingsFileName);
     const QFileInfo existing(beside);
-    if (IsFolderWritable(programFolder) && (!existing.exists() || existing.isWritable()))
+    // An installed program's folder (/usr/bin) is the system's, even where root may write.
+    if (!IsInstalledProgram(programFolder) && IsFolderWritable(programFolder) &&
+        (!existing.exists() || existing.isWritable()))
         return beside.toStdString();
 
     QString configHome = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
