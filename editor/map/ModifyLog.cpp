@@ -84,6 +84,13 @@ bool TMap::EndModify()
     return true;
 }
 
+void TMap::DropEmptyModify()
+{
+    const TModifyRecord *previous = RecordBeforeCursor();
+    if (previous != nullptr && previous->Kind == mtBegin)
+        AbandonGroup(FModifyCursor - 1);
+}
+
 bool TMap::InModify() const
 {
     const TModifyRecord *previous = RecordBeforeCursor();
