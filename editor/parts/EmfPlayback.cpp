@@ -312,8 +312,7 @@ void TEmfReader::Blit(char *Record, uint32_t Size, uint32_t Type)
         const double rows = image->height();
         const double top = bottomUp ? double(r.iStartScan) + rows - r.Src.y - r.cSrc.y
                                     : double(r.Src.y) - r.iStartScan;
-        FPlayer.DrawBitmap(QRectF(r.Dest.x, r.Dest.y, r.cSrc.x, r.cSrc.y), *image,
-                           QRectF(r.Src.x, top, r.cSrc.x, r.cSrc.y), 0x00CC0020);
+        FPlayer.DrawBitmapUnscaled(Point(r.Dest), *image, QRectF(r.Src.x, top, r.cSrc.x, r.cSrc.y));
         return;
     }
     // Bit-block transfers, stretched or not; without a bitmap they paint the brush.

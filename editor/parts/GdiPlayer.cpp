@@ -144,6 +144,7 @@ TGdiPlayer::TGdiPlayer(QImage &Target, const QTransform &DeviceToOutput, QSizeF 
     FPainter.begin(&FTarget);
     FPainter.setRenderHint(QPainter::Antialiasing, false);
     FPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    ApplyClip();
 }
 
 TGdiPlayer::~TGdiPlayer()
@@ -498,10 +499,9 @@ QFont TGdiPlayer::MakeFont(double &Ascent, double &Descent) const
 
 void TGdiPlayer::ApplyClip()
 {
-    if (FState.Clip)
-        FPainter.setClipRegion(*FState.Clip);
-    else
-        FPainter.setClipping(false);
+    // No clipping is a clip to the whole picture: once clipping is switched off, Qt's
+    // raster engine ignores the regions set after it.
+    FPainter.setClipRegion(FState.Clip ? *FState.Clip : QRegion(FTarget.rect()));
 }
 
 bool TGdiPlayer::PrepareRop()
@@ -1066,6 +1066,16 @@ void TGdiPlayer::DrawBitmap(const QRectF &Dest, const QImage &Bitmap, const QRec
     FPainter.setTransform(place);
     FPainter.drawImage(Source.topLeft(), Bitmap, Source);
     FPainter.restore();
+}
+
+void TGdiPlayer::DrawBitmapUnscaled(QPointF Dest, const QImage &Bitmap, const QRectF &Source)
+{
+    const QPointF at = ToOutput(Dest);
+    const QSizeF size(Source.width() * std::abs(FDeviceToOutput.m11()),
+                      Source.height() * std::abs(FDeviceToOutput.m22()));
+    if (Bitmap.isNull() || !IsUsable(at.x()) || !IsUsable(at.y()) || size.isEmpty())
+        return;
+    FPainter.drawImage(QRectF(at, size), Bitmap, Source);
 }
 
 void TGdiPlayer::PatBlt(const QRectF &Dest, uint32_t Rop)

@@ -112,6 +112,8 @@ public:
     // A bitmap into a logical rectangle (a negative width or height mirrors it); Source
     // in the bitmap's pixels, top row 0. Rop is the ternary raster operation.
     void DrawBitmap(const QRectF &Dest, const QImage &Bitmap, const QRectF &Source, uint32_t Rop);
+    // A bitmap one device pixel per bitmap pixel, its top-left corner at a logical point.
+    void DrawBitmapUnscaled(QPointF Dest, const QImage &Bitmap, const QRectF &Source);
     // The raster operations that take no source: the brush, black, white, inversion.
     void PatBlt(const QRectF &Dest, uint32_t Rop);
 

@@ -8,7 +8,9 @@
 
 #include <uwmf.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -246,8 +248,8 @@ void TWmfReader::Blit(const char *Record, uint32_t Size, uint8_t Type)
             return;
         // The source is measured from the bottom row of the rows the record holds.
         const double top = double(first) + image->height() - source.y - destSize.y;
-        FPlayer.DrawBitmap(rect(dest, destSize), *image,
-                           QRectF(source.x, top, destSize.x, destSize.y), 0x00CC0020);
+        FPlayer.DrawBitmapUnscaled(Point(dest), *image,
+                                   QRectF(source.x, top, destSize.x, destSize.y));
         return;
     }
     default:
@@ -335,12 +337,13 @@ bool TWmfReader::Play(const char *Record, uint32_t Size)
         FPlayer.OffsetViewportOrg(Point(a));
         break;
     case U_WMR_SCALEWINDOWEXT:
+        // libuemf hands back each axis as numerator and denominator, y first.
         Need(U_WMRSCALEWINDOWEXT_get(Record, &a, &b));
-        FPlayer.ScaleWindowExt(b.x, a.x, b.y, a.y);
+        FPlayer.ScaleWindowExt(b.x, b.y, a.x, a.y);
         break;
     case U_WMR_SCALEVIEWPORTEXT:
         Need(U_WMRSCALEVIEWPORTEXT_get(Record, &a, &b));
-        FPlayer.ScaleViewportExt(b.x, a.x, b.y, a.y);
+        FPlayer.ScaleViewportExt(b.x, b.y, a.x, a.y);
         break;
     case U_WMR_LINETO:
         Need(U_WMRLINETO_get(Record, &a));
@@ -501,9 +504,14 @@ size_t ReadHeader(const uint8_t *Data, size_t Size, TOldMetafileFrame &Frame)
 {
     U_WMRPLACEABLE placeable{};
     U_WMRHEADER header{};
-    const char *start = reinterpret_cast<const char *>(Data);
-    const int headerBytes = wmfheader_get(start, start + Size, &placeable, &header);
-    if (headerBytes <= 0 || (header.iType != 1 && header.iType != 2) || header.Size16w != 9)
+    // libuemf counts the placeable header twice when it checks the header against the end
+    // of the file: it reads a copy with room to spare, and the file's size is checked here.
+    std::vector<char> start(128, 0);
+    std::memcpy(start.data(), Data, std::min<size_t>(Size, 64));
+    const int headerBytes =
+        wmfheader_get(start.data(), start.data() + start.size(), &placeable, &header);
+    if (headerBytes <= 0 || static_cast<size_t>(headerBytes) > Size ||
+        (header.iType != 1 && header.iType != 2) || header.Size16w != 9)
         RefuseBrokenMetafile();
     if (placeable.Key == kPlaceableKey) {
         const U_RECT16 &box = placeable.Dst;

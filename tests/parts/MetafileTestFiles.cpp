@@ -109,6 +109,16 @@ uint32_t TWmfWriter::Brush(uint16_t Style, U_COLORREF Color, uint16_t Hatch)
     return handle;
 }
 
+uint32_t TWmfWriter::Font(int16_t Height, const char *Face)
+{
+    U_FONT *font = U_FONT_set(Height, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0,
+                              const_cast<char *>(Face));
+    uint32_t handle = 0;
+    Add(wcreatefontindirect_set(&handle, FHandles, font));
+    free(font);
+    return handle;
+}
+
 void TWmfWriter::Select(uint32_t Handle)
 {
     Add(wselectobject_set(Handle, FHandles));

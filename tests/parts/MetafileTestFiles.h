@@ -43,6 +43,7 @@ public:
     void Add(char *Record);
     uint32_t Pen(uint16_t Style, uint16_t Width, U_COLORREF Color);
     uint32_t Brush(uint16_t Style, U_COLORREF Color, uint16_t Hatch = 0);
+    uint32_t Font(int16_t Height, const char *Face);
     void Select(uint32_t Handle);
     void Delete(uint32_t Handle);
     void Finish();
