@@ -255,13 +255,13 @@ void TEmfReader::ClipRegion(const char *Record, uint32_t Size)
     const uint32_t count = data.rdh.nCount;
     if (!FitsInRecord(sizeof(U_RGNDATAHEADER), count, sizeof(U_RECTL), bytes))
         RefuseBrokenMetafile();
-    QRegion region;
+    std::vector<QRectF> region;
     const auto *rects =
         reinterpret_cast<const U_RECTL *>(Record + dataAt + sizeof(U_RGNDATAHEADER));
     for (uint32_t i = 0; i < count; ++i) {
         const U_RECTL &r = rects[i];
         if (r.right > r.left && r.bottom > r.top)
-            region += QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+            region.push_back(Box(r));
     }
     FPlayer.SelectClipRegion(region, head.iMode);
 }

@@ -400,7 +400,7 @@ QPen TGdiPlayer::MakePen() const
         return QPen(Qt::NoPen);
     QPen pen(FState.Pen.Color);
     const double width = FState.Pen.Width * OutputScale();
-    pen.setWidthF(FState.Pen.Width == 0 || width < 1.5 ? 0 : std::min(width, 1e6));
+    pen.setWidthF(FState.Pen.Width == 0 || !(width >= 1.5) ? 0 : std::min(width, 1e6));
     switch (FState.Pen.Style & kPenEndCapMask) {
     case kPenEndCapSquare:
         pen.setCapStyle(Qt::SquareCap);
@@ -882,6 +882,16 @@ void TGdiPlayer::SelectClipPath(uint32_t Mode)
 namespace
 {
 
+// Clipping rectangles are cut to this much beyond any picture before they are counted in
+// whole pixels.
+QRectF Bounded(const QRectF &Box)
+{
+    if (!std::isfinite(Box.left()) || !std::isfinite(Box.top()) || !std::isfinite(Box.width()) ||
+        !std::isfinite(Box.height()))
+        return QRectF();
+    return Box.intersected(QRectF(-1e8, -1e8, 2e8, 2e8));
+}
+
 QRect PixelRect(const QRectF &Box)
 {
     const auto clamp = [](double v) { return std::clamp(std::round(v), -1e8, 1e8); };
@@ -896,28 +906,26 @@ QRect PixelRect(const QRectF &Box)
 
 void TGdiPlayer::IntersectClipRect(const QRectF &Box)
 {
-    if (!IsUsable(Box))
-        return;
-    const QRegion box(PixelRect(OutputBox(Box)));
+    const QRectF bounded = Bounded(OutputBox(Box));
+    const QRegion box = bounded.isEmpty() ? QRegion() : QRegion(PixelRect(bounded));
     FState.Clip = FState.Clip ? FState.Clip->intersected(box) : box;
     ApplyClip();
 }
 
 void TGdiPlayer::ExcludeClipRect(const QRectF &Box)
 {
-    if (!IsUsable(Box))
-        return;
-    const QRegion box(PixelRect(OutputBox(Box)));
+    const QRectF bounded = Bounded(OutputBox(Box));
+    const QRegion box = bounded.isEmpty() ? QRegion() : QRegion(PixelRect(bounded));
     FState.Clip = (FState.Clip ? *FState.Clip : QRegion(FTarget.rect())).subtracted(box);
     ApplyClip();
 }
 
-void TGdiPlayer::SelectClipRegion(const QRegion &DeviceRegion, uint32_t Mode)
+void TGdiPlayer::SelectClipRegion(const std::vector<QRectF> &DeviceRects, uint32_t Mode)
 {
     QRegion region;
-    for (const QRect &rect : DeviceRegion) {
-        const QRectF box = FDeviceToOutput.mapRect(QRectF(rect));
-        if (IsUsable(box))
+    for (const QRectF &rect : DeviceRects) {
+        const QRectF box = Bounded(FDeviceToOutput.mapRect(rect));
+        if (!box.isEmpty())
             region += PixelRect(box);
     }
     const QRegion current = FState.Clip ? *FState.Clip : QRegion(FTarget.rect());

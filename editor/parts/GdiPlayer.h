@@ -96,11 +96,11 @@ public:
     void StrokeAndFillPath();
     void SelectClipPath(uint32_t Mode);
 
-    // Clipping. Regions are in the reference device's pixels; Mode 1 and, 2 or, 3 xor,
+    // Clipping. Regions are rectangles in the reference device's pixels; Mode 1 and, 2 or, 3 xor,
     // 4 diff, 5 copy.
     void IntersectClipRect(const QRectF &Box);
     void ExcludeClipRect(const QRectF &Box);
-    void SelectClipRegion(const QRegion &DeviceRegion, uint32_t Mode);
+    void SelectClipRegion(const std::vector<QRectF> &DeviceRects, uint32_t Mode);
     void ResetClip();
     void OffsetClip(QPointF Offset);
 

@@ -420,9 +420,18 @@ TEST_F(EnhancedMetafileTest, ClippingRectanglesAndRegions)
         free(region);
         emf.Select(emf.Brush(U_BS_SOLID, U_RGB(0, 0, 255)));
         emf.Add(U_EMRRECTANGLE_set(Rect(0, 0, 48, 40)));
+        // A region far wider than any picture clips to its rows.
+        U_RECTL wide = Rect(-2000000000, 0, 2000000000, 4);
+        region = rgndata_set(rgndataheader_set(1, wide), &wide);
+        emf.Add(U_EMREXTSELECTCLIPRGN_set(U_RGN_COPY, region));
+        free(region);
+        emf.Select(U_BLACK_BRUSH);
+        emf.Add(U_EMRRECTANGLE_set(Rect(0, 0, 48, 48)));
         emf.Finish();
     }
     EXPECT_TRUE(ShowsPicture(Load(File("clip.emf")), 48, 48, [](int x, int y) {
+        if (y < 4)
+            return kBlack;
         if (In(x, y, 8, 8, 24, 16))
             return kRed;
         if (In(x, y, 24, 40, 48, 48))
