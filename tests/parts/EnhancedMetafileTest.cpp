@@ -550,7 +550,7 @@ TEST_F(EnhancedMetafileTest, BrokenFilesAreRefusedWithTheLoadersMessage)
                                        static_cast<uint32_t>(dib.Bits.size()), dib.Bits.data()));
         emf.Finish();
     }
-    const std::vector<uint8_t> whole = ReadBytes(File("whole.emf"));
+    const std::vector<uint8_t> whole = LoadMetafileBytes(File("whole.emf"));
     ASSERT_NO_THROW(Load(File("whole.emf")));
     const size_t polygon = RecordAt(whole, U_EMR_POLYGON16);
     const size_t polyPolygon = RecordAt(whole, U_EMR_POLYPOLYGON16);
@@ -602,7 +602,7 @@ TEST_F(EnhancedMetafileTest, BrokenFilesAreRefusedWithTheLoadersMessage)
         SCOPED_TRACE(c.Name);
         std::vector<uint8_t> bytes = whole;
         c.Break(bytes);
-        WriteFileBytes(File("broken.emf"), bytes);
+        SaveMetafileBytes(File("broken.emf"), bytes);
         TPixelBuffer picture;
         try {
             LoadPictureFile(File("broken.emf"), picture);

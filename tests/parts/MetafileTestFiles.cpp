@@ -238,13 +238,13 @@ std::vector<char> TTestDib::Packed() const
     return ::testing::AssertionSuccess();
 }
 
-std::vector<uint8_t> ReadBytes(const std::string &Path)
+std::vector<uint8_t> LoadMetafileBytes(const std::string &Path)
 {
     std::ifstream in(Path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteFileBytes(const std::string &Path, const std::vector<uint8_t> &Bytes)
+void SaveMetafileBytes(const std::string &Path, const std::vector<uint8_t> &Bytes)
 {
     std::ofstream out(Path, std::ios::binary);
     out.write(reinterpret_cast<const char *>(Bytes.data()),

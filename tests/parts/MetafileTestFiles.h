@@ -74,5 +74,5 @@ uint32_t TestDibPixel(int BitCount, int X, int Y);
                                         const std::function<uint32_t(int, int)> &Expected,
                                         int Allowed = 0);
 
-std::vector<uint8_t> ReadBytes(const std::string &Path);
-void WriteFileBytes(const std::string &Path, const std::vector<uint8_t> &Bytes);
+std::vector<uint8_t> LoadMetafileBytes(const std::string &Path);
+void SaveMetafileBytes(const std::string &Path, const std::vector<uint8_t> &Bytes);

@@ -491,7 +491,7 @@ TEST_F(OldMetafileTest, BrokenFilesAreRefusedWithTheLoadersMessage)
                                     static_cast<uint32_t>(dib.Bits.size()), dib.Bits.data()));
         wmf.Finish();
     }
-    const std::vector<uint8_t> whole = ReadBytes(File("whole.wmf"));
+    const std::vector<uint8_t> whole = LoadMetafileBytes(File("whole.wmf"));
     ASSERT_NO_THROW(Load(File("whole.wmf")));
     const size_t polygon = WmfRecordAt(whole, 0x0324);
     const size_t polyPolygon = WmfRecordAt(whole, 0x0538);
@@ -537,7 +537,7 @@ TEST_F(OldMetafileTest, BrokenFilesAreRefusedWithTheLoadersMessage)
         SCOPED_TRACE(c.Name);
         std::vector<uint8_t> bytes = whole;
         c.Break(bytes);
-        WriteFileBytes(File("broken.wmf"), bytes);
+        SaveMetafileBytes(File("broken.wmf"), bytes);
         TPixelBuffer picture;
         try {
             LoadPictureFile(File("broken.wmf"), picture);
