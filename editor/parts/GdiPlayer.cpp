@@ -399,8 +399,9 @@ QPen TGdiPlayer::MakePen() const
     if (style == kPenNull)
         return QPen(Qt::NoPen);
     QPen pen(FState.Pen.Color);
+    // Qt takes widths below 32768; a wider pen covers any picture anyway.
     const double width = FState.Pen.Width * OutputScale();
-    pen.setWidthF(FState.Pen.Width == 0 || !(width >= 1.5) ? 0 : std::min(width, 1e6));
+    pen.setWidthF(FState.Pen.Width == 0 || !(width >= 1.5) ? 0 : std::min(width, 32767.0));
     switch (FState.Pen.Style & kPenEndCapMask) {
     case kPenEndCapSquare:
         pen.setCapStyle(Qt::SquareCap);

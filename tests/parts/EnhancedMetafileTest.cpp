@@ -470,6 +470,23 @@ TEST_F(EnhancedMetafileTest, RasterOperationsOfThePen)
     }));
 }
 
+TEST_F(EnhancedMetafileTest, CoordinatesAndPensFarBeyondThePictureStillDraw)
+{
+    {
+        TEmfWriter emf(File("far.emf"), 48, 48);
+        emf.Select(emf.Pen(U_PS_DASHDOT, 0, U_RGB(255, 0, 0)));
+        const U_POINTL far[] = {{-2000000000, 5}, {2000000000, 6}, {-2000000000, 2000000000}};
+        emf.Add(U_EMRPOLYLINE_set(Rect(0, 0, 0, 0), 3, far));
+        // A line one unit wide in units of 10^8 pixels covers the picture.
+        emf.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1e8f, 0, 0, 1e8f, 0, 24)));
+        emf.Select(emf.Pen(U_PS_SOLID, 1, U_RGB(0, 0, 0)));
+        emf.Add(U_EMRMOVETOEX_set(point32_set(-1, 0)));
+        emf.Add(U_EMRLINETO_set(point32_set(1, 0)));
+        emf.Finish();
+    }
+    EXPECT_TRUE(ShowsPicture(Load(File("far.emf")), 48, 48, [](int, int) { return kBlack; }));
+}
+
 TEST_F(EnhancedMetafileTest, RecordsThatAreNotDrawnAreSkipped)
 {
     {
