@@ -849,13 +849,43 @@ void TGdiPlayer::StrokeAndFillPath()
     FPath = QPainterPath();
 }
 
+// The picture's pixels whose centres the path covers, row by row. Qt's own conversion of
+// polygons to regions loses memory on some polygons.
+QRegion TGdiPlayer::PixelsOf(const QPainterPath &Path) const
+{
+    QImage mask(FTarget.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillPath(Path, Qt::white);
+    }
+    QList<QRect> spans;
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar *row = mask.constScanLine(y);
+        for (int x = 0; x < mask.width();) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && row[x] != 0)
+                ++x;
+            spans.append(QRect(start, y, x - start, 1));
+        }
+    }
+    QRegion region;
+    region.setRects(spans.constData(), static_cast<int>(spans.size()));
+    return region;
+}
+
 void TGdiPlayer::SelectClipPath(uint32_t Mode)
 {
     FInPath = false;
     QPainterPath path = FPath;
     path.setFillRule(FState.FillRule);
     FPath = QPainterPath();
-    const QRegion region(path.toFillPolygon().toPolygon(), FState.FillRule);
+    const QRegion region = PixelsOf(path);
     const QRegion whole(FTarget.rect());
     const QRegion current = FState.Clip ? *FState.Clip : whole;
     switch (Mode) {

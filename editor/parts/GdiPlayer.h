@@ -150,6 +150,7 @@ private:
     QPointF ToOutput(QPointF Point) const;
     QPolygonF ToOutput(const QPolygonF &Points) const;
 
+    QRegion PixelsOf(const QPainterPath &Path) const;
     QPen MakePen() const;
     QBrush MakeBrush(const TGdiBrush &Brush) const;
     QFont MakeFont(double &Ascent, double &Descent) const;

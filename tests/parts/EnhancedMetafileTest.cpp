@@ -297,6 +297,14 @@ TEST_F(EnhancedMetafileTest, PathsAreFilledStrokedAndClipTheDrawing)
         emf.Select(U_NULL_PEN);
         emf.Select(emf.Brush(U_BS_SOLID, U_RGB(0, 255, 0)));
         emf.Add(U_EMRRECTANGLE_set(Rect(0, 20, 48, 48)));
+        // A triangle added to the clipping: the pixels whose centres it covers.
+        emf.Add(U_EMRBEGINPATH_set());
+        const U_POINT16 triangle[] = {{0, 40}, {16, 40}, {0, 48}};
+        emf.Add(U_EMRPOLYGON16_set(Rect(0, 0, 0, 0), 3, triangle));
+        emf.Add(U_EMRENDPATH_set());
+        emf.Add(U_EMRSELECTCLIPPATH_set(U_RGN_OR));
+        emf.Select(U_BLACK_BRUSH);
+        emf.Add(U_EMRRECTANGLE_set(Rect(0, 40, 48, 48)));
         emf.Finish();
     }
     EXPECT_TRUE(ShowsPicture(
@@ -306,6 +314,8 @@ TEST_F(EnhancedMetafileTest, PathsAreFilledStrokedAndClipTheDrawing)
                 return kRed;
             if (y == 6 && x >= 28 && x <= 44)
                 return kBlue;
+            if (y >= 40)
+                return (x + 0.5) / 16 + (y + 0.5 - 40) / 8 < 1 ? kBlack : kWhite;
             return In(x, y, 8, 24, 40, 40) ? kGreen : kWhite;
         },
         4));
