@@ -96,7 +96,7 @@ void TWmfReader::Text(const char *Record, uint32_t Size, bool Extended)
         length = Le16(Record + U_SIZE_METARECORD);
         if (length < 0 || !FitsInRecord(U_SIZE_METARECORD + 2, (length + 1) / 2 + 2, 2, Size))
             RefuseBrokenMetafile();
-        U_WMRTEXTOUT_get(Record, &at, &length, &string);
+        Need(U_WMRTEXTOUT_get(Record, &at, &length, &string));
     } else {
         if (Size < U_SIZE_WMREXTTEXTOUT)
             RefuseBrokenMetafile();
@@ -108,7 +108,7 @@ void TWmfReader::Text(const char *Record, uint32_t Size, bool Extended)
             RefuseBrokenMetafile();
         const int16_t *dx = nullptr;
         U_RECT16 rect{};
-        U_WMREXTTEXTOUT_get(Record, &at, &length, &options, &string, &dx, &rect);
+        Need(U_WMREXTTEXTOUT_get(Record, &at, &length, &options, &string, &dx, &rect));
         if (rectBytes != 0)
             box = Box(rect);
         // The spacing array is there only when the record has room for it.
@@ -122,10 +122,10 @@ void TWmfReader::Text(const char *Record, uint32_t Size, bool Extended)
 
 void TWmfReader::Font(const char *Record, uint32_t Size)
 {
-    if (Size < U_SIZE_METARECORD + U_SIZE_FONT_CORE)
+    if (Size < U_SIZE_WMRCREATEFONTINDIRECT)
         RefuseBrokenMetafile();
     const char *data = nullptr;
-    U_WMRCREATEFONTINDIRECT_get(Record, &data);
+    Need(U_WMRCREATEFONTINDIRECT_get(Record, &data));
     U_FONT font{};
     std::memcpy(&font, data, U_SIZE_FONT_CORE);
     TGdiFont result;
@@ -160,7 +160,7 @@ void TWmfReader::PatternBrush(const char *Record, uint32_t Size)
     uint16_t usage = 0;
     const char *bm16 = nullptr;
     const char *dib = nullptr;
-    U_WMRDIBCREATEPATTERNBRUSH_get(Record, &style, &usage, &bm16, &dib);
+    Need(U_WMRDIBCREATEPATTERNBRUSH_get(Record, &style, &usage, &bm16, &dib));
     TGdiBrush brush;
     brush.Style = kBrushDibPatternPt;
     brush.Color = Qt::black;
@@ -178,6 +178,8 @@ void TWmfReader::PolyPolygon(const char *Record, uint32_t Size)
     const uint64_t countsAt = U_SIZE_METARECORD + 2;
     if (!FitsInRecord(countsAt, polys, 2, Size))
         RefuseBrokenMetafile();
+    if (polys == 0)
+        return;
     uint64_t total = 0;
     for (uint16_t i = 0; i < polys; ++i)
         total += static_cast<uint16_t>(Le16(Record + countsAt + 2 * i));
@@ -187,7 +189,7 @@ void TWmfReader::PolyPolygon(const char *Record, uint32_t Size)
     uint16_t count = 0;
     const uint16_t *counts = nullptr;
     const char *points = nullptr;
-    U_WMRPOLYPOLYGON_get(Record, &count, &counts, &points);
+    Need(U_WMRPOLYPOLYGON_get(Record, &count, &counts, &points));
     std::vector<QPolygonF> polygons;
     uint64_t next = 0;
     for (uint16_t i = 0; i < polys; ++i) {
@@ -217,19 +219,20 @@ void TWmfReader::Blit(const char *Record, uint32_t Size, uint8_t Type)
     case U_WMR_DIBBITBLT:
         if (Size < U_SIZE_WMRDIBBITBLT_NOPX)
             RefuseBrokenMetafile();
-        U_WMRDIBBITBLT_get(Record, &dest, &destSize, &source, &rop, &dib);
+        Need(U_WMRDIBBITBLT_get(Record, &dest, &destSize, &source, &rop, &dib));
         sourceSize = destSize;
         break;
     case U_WMR_DIBSTRETCHBLT:
         if (Size < U_SIZE_WMRDIBSTRETCHBLT_NOPX)
             RefuseBrokenMetafile();
-        U_WMRDIBSTRETCHBLT_get(Record, &dest, &destSize, &source, &sourceSize, &rop, &dib);
+        Need(U_WMRDIBSTRETCHBLT_get(Record, &dest, &destSize, &source, &sourceSize, &rop, &dib));
         break;
     case U_WMR_STRETCHDIB: {
         if (Size < U_SIZE_WMRSTRETCHDIB)
             RefuseBrokenMetafile();
         uint16_t usage = 0;
-        U_WMRSTRETCHDIB_get(Record, &dest, &destSize, &source, &sourceSize, &usage, &rop, &dib);
+        Need(U_WMRSTRETCHDIB_get(Record, &dest, &destSize, &source, &sourceSize, &usage, &rop,
+                                 &dib));
         if (usage != U_DIB_RGB_COLORS)
             return;
         break;
@@ -240,7 +243,7 @@ void TWmfReader::Blit(const char *Record, uint32_t Size, uint8_t Type)
         uint16_t usage = 0;
         uint16_t scans = 0;
         uint16_t first = 0;
-        U_WMRSETDIBTODEV_get(Record, &dest, &destSize, &source, &usage, &scans, &first, &dib);
+        Need(U_WMRSETDIBTODEV_get(Record, &dest, &destSize, &source, &usage, &scans, &first, &dib));
         if (usage != U_DIB_RGB_COLORS)
             return;
         const auto image = Bitmap(Record, Size, dib);
@@ -401,13 +404,15 @@ bool TWmfReader::Play(const char *Record, uint32_t Size)
         const auto count = static_cast<uint16_t>(Le16(Record + U_SIZE_METARECORD));
         if (!FitsInRecord(U_SIZE_METARECORD + 2, count, 4, Size))
             RefuseBrokenMetafile();
+        if (count == 0)
+            break;
         uint16_t length = 0;
         const char *data = nullptr;
         if (type == U_WMR_POLYGON) {
-            U_WMRPOLYGON_get(Record, &length, &data);
+            Need(U_WMRPOLYGON_get(Record, &length, &data));
             FPlayer.Polygon(Points(data, length));
         } else {
-            U_WMRPOLYLINE_get(Record, &length, &data);
+            Need(U_WMRPOLYLINE_get(Record, &length, &data));
             FPlayer.Polyline(Points(data, length));
         }
         break;

@@ -547,6 +547,20 @@ TEST_F(OldMetafileTest, BrokenFilesAreRefusedWithTheLoadersMessage)
         }
     }
 
+    // A font record that ends before the font's name.
+    {
+        TWmfWriter wmf(File("shortfont.wmf"), 48, 48, 1440);
+        auto *font = static_cast<char *>(calloc(1, 24));
+        const uint32_t words = 12;
+        const uint16_t function = 0x02FB;
+        std::memcpy(font, &words, 4);
+        std::memcpy(font + 4, &function, 2);
+        wmf.Add(font);
+        wmf.Finish();
+    }
+    TPixelBuffer picture;
+    EXPECT_THROW(LoadPictureFile(File("shortfont.wmf"), picture), std::runtime_error);
+
     // A plain file that never sets its window has no size.
     {
         TWmfWriter wmf(File("nowindow.wmf"), 0, 0, 0);
