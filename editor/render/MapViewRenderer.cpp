@@ -4,6 +4,7 @@
 #include "RasterPrimitives.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -66,87 +67,35 @@ TMapViewRenderer::TRegionCells TMapViewRenderer::RegionCells(int32_t X0, int32_t
     return cells;
 }
 
-void TMapViewRenderer::PrepareShrunkParts()
+TPartPainter &TMapViewRenderer::Painter(int32_t Layer, TPixelBuffer &Image, bool Blend)
 {
-    FShrunk.clear();
-    const int32_t cw = FState.ViewCellWidth;
-    const int32_t ch = FState.ViewCellHeight;
-    const int32_t pw = FMap.PartsWidth();
-    const int32_t ph = FMap.PartsHeight();
-    if (pw <= 0 || ph <= 0 || (cw >= pw && ch >= ph))
-        return;
-    FShrunk.resize(static_cast<size_t>(FMap.LayerCount()));
-    const int64_t viewPixels = static_cast<int64_t>(FState.ViewWidth) * FState.ViewHeight;
-    for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
-        const TPixelBuffer *image = LayerImage(layer);
-        if (image == nullptr)
-            continue;
-        TShrunkParts &parts = FShrunk[static_cast<size_t>(layer)];
-        parts.Columns = image->Width() / pw;
-        parts.Rows = image->Height() / ph;
-        // Only worth it while the copies are smaller than the view itself.
-        const int64_t pixels = static_cast<int64_t>(parts.Columns) * cw * parts.Rows * ch;
-        if (parts.Columns == 0 || parts.Rows == 0 || pixels > viewPixels) {
-            parts.Columns = parts.Rows = 0;
-            continue;
-        }
-        parts.Image.SetSize(parts.Columns * cw, parts.Rows * ch, 32);
-        parts.Built.assign(static_cast<size_t>(parts.Columns) * parts.Rows, 0);
+    const size_t index = static_cast<size_t>(Layer) * 2 + (Blend ? 1 : 0);
+    if (index >= FPainters.size())
+        FPainters.resize(index + 1);
+    std::unique_ptr<TPartPainter> &painter = FPainters[index];
+    if (!painter) {
+        const int32_t cw = FState.ViewCellWidth;
+        const int32_t ch = FState.ViewCellHeight;
+        const int32_t pw = FMap.PartsWidth();
+        const int32_t ph = FMap.PartsHeight();
+        // The rules of the part drawing: upper layers keyed while the transparent colour is
+        // on, the fog's half blend always keyed; fixed-point steps for keyed and shrunk parts,
+        // exact steps for enlarged opaque ones.
+        const bool keyed = Blend || (FState.TransEnabled && Layer != 0);
+        const TPartRule rule =
+            Blend ? TPartRule::HalfBlendKeyed : (keyed ? TPartRule::Keyed : TPartRule::Copy);
+        const TPartScaling scaling =
+            keyed || cw < pw || ch < ph ? TPartScaling::FixedPoint : TPartScaling::Exact;
+        painter = std::make_unique<TPartPainter>(Image, Layer, FParts, pw, ph, cw, ch, rule,
+                                                 scaling, FState.TransColor);
     }
-}
-
-TPixelBuffer *TMapViewRenderer::ShrunkPart(int32_t Layer, TPixelBuffer &Image, int32_t IX,
-                                           int32_t IY, int32_t &CX, int32_t &CY)
-{
-    if (static_cast<size_t>(Layer) >= FShrunk.size())
-        return nullptr;
-    TShrunkParts &parts = FShrunk[static_cast<size_t>(Layer)];
-    const int32_t pw = FMap.PartsWidth();
-    const int32_t ph = FMap.PartsHeight();
-    if (parts.Columns == 0 || IX < 0 || IY < 0 || IX % pw != 0 || IY % ph != 0)
-        return nullptr;
-    const int32_t column = IX / pw;
-    const int32_t row = IY / ph;
-    if (column >= parts.Columns || row >= parts.Rows)
-        return nullptr;
-    const int32_t cw = FState.ViewCellWidth;
-    const int32_t ch = FState.ViewCellHeight;
-    CX = column * cw;
-    CY = row * ch;
-    uint8_t &built = parts.Built[static_cast<size_t>(row) * parts.Columns + column];
-    if (!built) {
-        // The same sampling as drawing the part shrunk, so the copy shows the same pixels.
-        DIBCopyRect32(parts.Image, CX, CY, cw, ch, Image, IX, IY, pw, ph);
-        built = 1;
-    }
-    return &parts.Image;
+    return *painter;
 }
 
 void TMapViewRenderer::DrawPart(uint16_t Value, int32_t Layer, TPixelBuffer &Image, int32_t PX,
                                 int32_t PY)
 {
-    const int32_t cw = FState.ViewCellWidth;
-    const int32_t ch = FState.ViewCellHeight;
-    const int32_t pw = FMap.PartsWidth();
-    const int32_t ph = FMap.PartsHeight();
-    int32_t ix = 0;
-    int32_t iy = 0;
-    FParts.GetImagePosition(Value, Layer, ix, iy);
-    int32_t cx = 0;
-    int32_t cy = 0;
-    if (TPixelBuffer *shrunk = ShrunkPart(Layer, Image, ix, iy, cx, cy)) {
-        if (FState.TransEnabled && Layer != 0)
-            DIBCopyRectUseKey32(FBack, PX, PY, cw, ch, *shrunk, cx, cy, cw, ch, FState.TransColor);
-        else
-            DIBCopyRect32(FBack, PX, PY, cw, ch, *shrunk, cx, cy, cw, ch);
-        return;
-    }
-    if (FState.TransEnabled && Layer != 0)
-        DIBCopyRectUseKey32(FBack, PX, PY, cw, ch, Image, ix, iy, pw, ph, FState.TransColor);
-    else if (cw < pw || ch < ph)
-        DIBCopyRect32(FBack, PX, PY, cw, ch, Image, ix, iy, pw, ph);
-    else
-        StretchCopyRect32(FBack, PX, PY, cw, ch, Image, ix, iy, pw, ph);
+    Painter(Layer, Image, false).Draw(FBack, Value, PX, PY);
 }
 
 void TMapViewRenderer::DrawMarker(int32_t PX, int32_t PY)
@@ -165,45 +114,36 @@ void TMapViewRenderer::DrawLayerCells(int32_t Layer, TPixelBuffer &Image, int32_
     const int32_t mapHeight = FMap.Height();
     const bool markers = !Blend && FState.ShowMarker && Layer == FState.CurrentLayer;
     const std::vector<uint16_t> &data = FMap.GetLayer(Layer).Data;
-    const int32_t pw = FMap.PartsWidth();
-    const int32_t ph = FMap.PartsHeight();
+    FBack.ConvertTo32();
+    TPartPainter &painter = Painter(Layer, Image, Blend);
     // Cells left of or above the map would lie wholly outside the view; they are skipped.
     const int32_t firstColumn = std::max(0, -(FState.ScrollX + X0));
     const int32_t firstRow = std::max(0, -(FState.ScrollY + Y0));
+    const bool skip = FState.UseInvisiblePart;
     for (int32_t r = firstRow; r < cells.Rows; ++r) {
         const int32_t mapY = FState.ScrollY + Y0 + r;
         if (mapY >= mapHeight)
             break;
         const int32_t py = (Y0 + r) * ch;
         const size_t rowIndex = static_cast<size_t>(mapY) * static_cast<size_t>(mapWidth);
-        for (int32_t c = firstColumn; c < cells.Columns; ++c) {
-            const int32_t mapX = FState.ScrollX + X0 + c;
-            if (mapX >= mapWidth)
-                break;
-            const size_t index = rowIndex + static_cast<size_t>(mapX);
-            if (index >= data.size())
-                return;
-            const uint16_t v = data[index];
-            if (IsInvisiblePart(v))
+        const int32_t firstMapX = FState.ScrollX + X0 + firstColumn;
+        // The row's cells inside the map and the layer.
+        int32_t count = std::min(cells.Columns, mapWidth - FState.ScrollX - X0) - firstColumn;
+        if (rowIndex + static_cast<size_t>(firstMapX) >= data.size())
+            return;
+        count = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(count, 0)),
+                                                      data.size() - rowIndex - firstMapX));
+        const uint16_t *values = data.data() + rowIndex + firstMapX;
+        const int32_t px = (X0 + firstColumn) * cw;
+        if (!markers) {
+            painter.DrawRow(FBack, values, count, px, py, skip, FState.InvisiblePart);
+            continue;
+        }
+        for (int32_t c = 0; c < count; ++c) {
+            if (IsInvisiblePart(values[c]))
                 continue;
-            const int32_t px = (X0 + c) * cw;
-            if (Blend) {
-                int32_t ix = 0;
-                int32_t iy = 0;
-                FParts.GetImagePosition(v, Layer, ix, iy);
-                int32_t cx = 0;
-                int32_t cy = 0;
-                if (TPixelBuffer *shrunk = ShrunkPart(Layer, Image, ix, iy, cx, cy))
-                    DIBHalfBlendUseKey32(FBack, px, py, cw, ch, *shrunk, cx, cy, cw, ch,
-                                         FState.TransColor);
-                else
-                    DIBHalfBlendUseKey32(FBack, px, py, cw, ch, Image, ix, iy, pw, ph,
-                                         FState.TransColor);
-                continue;
-            }
-            DrawPart(v, Layer, Image, px, py);
-            if (markers)
-                DrawMarker(px, py);
+            painter.Draw(FBack, values[c], px + c * cw, py);
+            DrawMarker(px + c * cw, py);
         }
     }
 }
@@ -315,25 +255,43 @@ bool TMapViewRenderer::ComposeFull()
     const int32_t columns = std::min(FMap.Width(), FState.ViewWidth / FState.ViewCellWidth) + 1;
     const int32_t rows = std::min(FMap.Height(), FState.ViewHeight / FState.ViewCellHeight) + 1;
     FClip = BufferRect(FBack);
-    PrepareShrunkParts();
     // One row of cells at a time, background and all layers, so that the rows being drawn
     // stay in the processor's cache. Cells of one row touch only that row's pixels, so the
     // picture is the same as layer by layer over the whole view.
     const int32_t ch = FState.ViewCellHeight;
     const int32_t bands = std::max(0, RegionCells(0, 0, columns, rows).Rows);
+    PrepareBackgroundRows();
     for (int32_t band = 0; band < bands; ++band) {
-        const TPixelRect rowArea{0, band * ch, FBack.Width(), (band + 1) * ch};
-        FillWithBrush(FBack, rowArea, FBackground, FClip);
+        FillBackgroundRows(band * ch, (band + 1) * ch);
         if (FState.FogMode)
             DrawSelectionChipFog(0, band, columns, 0);
         else
             DrawSelectionChip(0, band, columns, 0);
         DrawSelectedDataChip(0, band, columns, 0);
     }
-    FillWithBrush(FBack, {0, bands * ch, FBack.Width(), FBack.Height()}, FBackground, FClip);
-    FShrunk.clear();
+    FillBackgroundRows(bands * ch, FBack.Height());
     DrawOverlays(0, 0, columns, rows);
     return true;
+}
+
+void TMapViewRenderer::PrepareBackgroundRows()
+{
+    // The brush repeats down the view with its height, and its origin is the buffer's: one
+    // period of whole rows, made once, serves every band.
+    FBack.ConvertTo32();
+    const int32_t period =
+        FBackground != nullptr && !FBackground->IsEmpty() ? FBackground->Height() : 1;
+    FBackgroundRows.SetSize(FBack.Width(), period, 32);
+    FillWithBrush(FBackgroundRows, BufferRect(FBackgroundRows), FBackground,
+                  BufferRect(FBackgroundRows));
+}
+
+void TMapViewRenderer::FillBackgroundRows(int32_t Top, int32_t Bottom)
+{
+    const int32_t period = FBackgroundRows.Height();
+    const size_t bytes = static_cast<size_t>(FBack.Width()) * 4;
+    for (int32_t y = std::max(Top, 0); y < std::min(Bottom, FBack.Height()); ++y)
+        std::memcpy(FBack.Row32(y), FBackgroundRows.Row32(y % period), bytes);
 }
 
 TPixelRect TMapViewRenderer::ComposeRegion(int32_t X0, int32_t Y0, int32_t DX, int32_t DY)

@@ -8,11 +8,13 @@
 #pragma once
 
 #include "MapViewState.h"
+#include "PartPainter.h"
 #include "PixelBuffer.h"
 #include "PixelDrawing.h"
 #include "editor/map/MapDataUnit.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TMapViewRenderer
@@ -70,21 +72,16 @@ private:
                         int32_t DY, bool Blend);
     void DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t DY);
 
-    // Shrunk copies of the parts, built on first use while a whole zoomed-out view is
-    // composed: every part is sampled once instead of once per cell.
-    struct TShrunkParts {
-        TPixelBuffer Image;
-        std::vector<uint8_t> Built;
-        int32_t Columns = 0;
-        int32_t Rows = 0;
-    };
-    void PrepareShrunkParts();
-    // The shrunk copy of the part at (IX, IY) of the layer's image and its place in it, or
-    // null when the part has none.
-    TPixelBuffer *ShrunkPart(int32_t Layer, TPixelBuffer &Image, int32_t IX, int32_t IY,
-                             int32_t &CX, int32_t &CY);
+    // The painter of a layer's parts (Blend: the fog's half blend), made on first use and
+    // kept for the rest of this renderer's compositions.
+    TPartPainter &Painter(int32_t Layer, TPixelBuffer &Image, bool Blend);
 
-    std::vector<TShrunkParts> FShrunk;
+    std::vector<std::unique_ptr<TPartPainter>> FPainters;
+
+    // Whole rows of the background: one period of the brush, copied into each band.
+    void PrepareBackgroundRows();
+    void FillBackgroundRows(int32_t Top, int32_t Bottom);
+    TPixelBuffer FBackgroundRows;
     const TMap &FMap;
     const TMapViewState &FState;
     const TChipPositions &FParts;

@@ -1,5 +1,7 @@
 #include "PixelDrawing.h"
 
+#include <cstring>
+
 namespace
 {
 TPixelRect Visible(const TPixelBuffer &Dest, const TPixelRect &Rect, const TPixelRect &Clip)
@@ -40,11 +42,17 @@ void FillWithBrush(TPixelBuffer &Dest, const TPixelRect &Rect, const TPixelBuffe
             continue;
         }
         const uint32_t *p = Pattern->Row32(y % ph);
-        int32_t px = r.Left % pw;
-        for (int32_t x = r.Left; x < r.Right; ++x) {
-            d[x] = p[px];
+        // One period of the pattern, then copies of what is already filled, doubling.
+        const int32_t period = std::min(pw, r.Width());
+        for (int32_t x = 0, px = r.Left % pw; x < period; ++x) {
+            d[r.Left + x] = p[px];
             if (++px == pw)
                 px = 0;
+        }
+        for (int32_t filled = period; filled < r.Width();) {
+            const int32_t chunk = std::min(filled - filled % pw, r.Width() - filled);
+            std::memcpy(d + r.Left + filled, d + r.Left, static_cast<size_t>(chunk) * 4);
+            filled += chunk;
         }
     }
 }
