@@ -1,12 +1,21 @@
 // Saving without ever destroying the previous file: the data goes to a temporary file in
-// the target's folder, which replaces the target in one rename once everything is
-// written. Until then, and after any failure, the old file is untouched; a discarded or
-// failed save leaves no temporary file behind.
+// the target's folder, which replaces the target in one rename once everything is written
+// and on the disk. Until then, and after any failure, the old file is untouched; a discarded
+// or failed save leaves no temporary file behind.
+//
+// A helper thread keeps the waiting off the end of the save: while the data is written it
+// drops the old file's pages from the page cache (the rename would otherwise release them
+// all at once) and hands what is written so far to the disk, so that making the file durable
+// before the rename waits only for the last part. The old file is held open across the
+// rename and closed in the background, where the system releases its blocks.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdio>
+#include <mutex>
 #include <string>
+#include <thread>
 
 class TReplacingFile
 {
@@ -33,8 +42,18 @@ public:
     const std::string &TemporaryPath() const { return TempPath; }
 
 private:
+    void StartHelper();
+    void StopHelper();
+    void HelperLoop(int file, int previousFile);
+    void ClosePrevious();
+
     std::FILE *Stream = nullptr;
     std::string TargetPath;
     std::string TempPath;
     bool Failed = false;
+    int PreviousFile = -1; // the file being replaced, read-only
+    std::thread Helper;
+    std::mutex HelperMutex;
+    std::condition_variable HelperWake;
+    bool HelperStop = false;
 };
