@@ -4,6 +4,7 @@
 #include "RasterPrimitives.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -120,38 +121,57 @@ void TMapViewRenderer::DrawLayerCells(int32_t Layer, TPixelBuffer &Image, int32_
     const int32_t firstColumn = std::max(0, -(FState.ScrollX + X0));
     const int32_t firstRow = std::max(0, -(FState.ScrollY + Y0));
     const bool skip = FState.UseInvisiblePart;
+    // Whether the layer's parts cover every pixel of the region inside the buffer.
+    const int32_t regionRight = std::min(FBack.Width(), (X0 + DX + 1) * cw);
+    const int32_t regionBottom = std::min(FBack.Height(), (Y0 + DY + 1) * ch);
+    bool covers = firstColumn == 0 && firstRow == 0 &&
+                  cells.Columns >= CeilDiv(std::max(0, regionRight - X0 * cw), cw) &&
+                  cells.Rows >= CeilDiv(std::max(0, regionBottom - Y0 * ch), ch);
     for (int32_t r = firstRow; r < cells.Rows; ++r) {
         const int32_t mapY = FState.ScrollY + Y0 + r;
-        if (mapY >= mapHeight)
+        if (mapY >= mapHeight) {
+            covers = false;
             break;
+        }
         const int32_t py = (Y0 + r) * ch;
         const size_t rowIndex = static_cast<size_t>(mapY) * static_cast<size_t>(mapWidth);
         const int32_t firstMapX = FState.ScrollX + X0 + firstColumn;
         // The row's cells inside the map and the layer.
+        const int32_t wanted = cells.Columns - firstColumn;
         int32_t count = std::min(cells.Columns, mapWidth - FState.ScrollX - X0) - firstColumn;
-        if (rowIndex + static_cast<size_t>(firstMapX) >= data.size())
+        if (rowIndex + static_cast<size_t>(firstMapX) >= data.size()) {
+            FLayerCovers = false;
             return;
+        }
         count = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(count, 0)),
                                                       data.size() - rowIndex - firstMapX));
+        covers = covers && count >= wanted;
         const uint16_t *values = data.data() + rowIndex + firstMapX;
         const int32_t px = (X0 + firstColumn) * cw;
         if (!markers) {
-            painter.DrawRow(FBack, values, count, px, py, skip, FState.InvisiblePart);
+            covers =
+                painter.DrawRow(FBack, values, count, px, py, skip, FState.InvisiblePart) && covers;
             continue;
         }
         for (int32_t c = 0; c < count; ++c) {
-            if (IsInvisiblePart(values[c]))
+            if (IsInvisiblePart(values[c])) {
+                covers = false;
                 continue;
-            painter.Draw(FBack, values[c], px + c * cw, py);
+            }
+            covers = painter.Draw(FBack, values[c], px + c * cw, py) && covers;
             DrawMarker(px + c * cw, py);
         }
     }
+    FLayerCovers = covers;
 }
 
 void TMapViewRenderer::DrawSelectionChip(int32_t X0, int32_t Y0, int32_t DX, int32_t DY)
 {
     if (!CanDraw())
         return;
+    // The bottom layer is copied without a key: where it covers the region, no background
+    // shows.
+    bool covered = false;
     for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
         if (FState.CurrentLayerOnly && layer != FState.CurrentLayer)
             continue;
@@ -159,13 +179,18 @@ void TMapViewRenderer::DrawSelectionChip(int32_t X0, int32_t Y0, int32_t DX, int
         if (image == nullptr || !LayerShown(layer))
             continue;
         DrawLayerCells(layer, *image, X0, Y0, DX, DY, false);
+        if (layer == 0)
+            covered = FLayerCovers;
     }
+    if (!covered)
+        FBrushShows = true;
 }
 
 void TMapViewRenderer::DrawSelectionChipFog(int32_t X0, int32_t Y0, int32_t DX, int32_t DY)
 {
     if (!CanDraw())
         return;
+    FBrushShows = true; // through the half blends
     if (!FState.CurrentLayerOnly) {
         for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
             if (layer == FState.CurrentLayer)
@@ -248,10 +273,11 @@ void TMapViewRenderer::DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t 
                                FState.Selection.Y - FState.ScrollY);
 }
 
-bool TMapViewRenderer::ComposeFull()
+bool TMapViewRenderer::ComposeFull(TComposedView *Picture)
 {
     if (!CanDraw())
         return false;
+    FBrushShows = false;
     const int32_t columns = std::min(FMap.Width(), FState.ViewWidth / FState.ViewCellWidth) + 1;
     const int32_t rows = std::min(FMap.Height(), FState.ViewHeight / FState.ViewCellHeight) + 1;
     FClip = BufferRect(FBack);
@@ -270,7 +296,11 @@ bool TMapViewRenderer::ComposeFull()
         DrawSelectedDataChip(0, band, columns, 0);
     }
     FillBackgroundRows(bands * ch, FBack.Height());
+    if (bands * ch < FBack.Height())
+        FBrushShows = true;
     DrawOverlays(0, 0, columns, rows);
+    if (Picture != nullptr)
+        Picture->Record(FMap, FState, FBack, FBrushShows);
     return true;
 }
 
@@ -306,6 +336,7 @@ TPixelRect TMapViewRenderer::ComposeRegion(int32_t X0, int32_t Y0, int32_t DX, i
     if (area.IsEmpty())
         return {};
     FillWithBrush(FBack, area, FBackground, area);
+    FBrushShows = false;
     if (FState.FogMode)
         DrawSelectionChipFog(X0, Y0, DX, DY);
     else
@@ -315,4 +346,83 @@ TPixelRect TMapViewRenderer::ComposeRegion(int32_t X0, int32_t Y0, int32_t DX, i
     DrawOverlays(X0, Y0, DX, DY);
     FClip = BufferRect(FBack);
     return area;
+}
+
+namespace
+{
+
+// Moves every pixel by (ShiftX, ShiftY); what moves out is lost, what comes in is stale.
+void MovePixels(TPixelBuffer &Buffer, int32_t ShiftX, int32_t ShiftY)
+{
+    const int32_t width = Buffer.Width();
+    const int32_t height = Buffer.Height();
+    const size_t bytes = static_cast<size_t>(width - std::abs(ShiftX)) * 4;
+    const int32_t to = std::max(ShiftX, 0);
+    const int32_t from = std::max(-ShiftX, 0);
+    // Rows move away from the side they come from, so none is overwritten before it moved.
+    if (ShiftY > 0) {
+        for (int32_t y = height - 1; y >= ShiftY; --y)
+            std::memmove(Buffer.Row32(y) + to, Buffer.Row32(y - ShiftY) + from, bytes);
+    } else {
+        for (int32_t y = 0; y < height + ShiftY; ++y)
+            std::memmove(Buffer.Row32(y) + to, Buffer.Row32(y - ShiftY) + from, bytes);
+    }
+}
+
+} // namespace
+
+bool TMapViewRenderer::ComposeScrolled(TComposedView &Picture)
+{
+    if (!CanDraw())
+        return false;
+    if (!Picture.ShowsAllButScroll(FMap, FState, FBack))
+        return ComposeFull(&Picture);
+    const int32_t cw = FState.ViewCellWidth;
+    const int32_t ch = FState.ViewCellHeight;
+    const int64_t shiftX = (static_cast<int64_t>(Picture.ScrollX()) - FState.ScrollX) * cw;
+    const int64_t shiftY = (static_cast<int64_t>(Picture.ScrollY()) - FState.ScrollY) * ch;
+    const int32_t width = FBack.Width();
+    const int32_t height = FBack.Height();
+    if (std::abs(shiftX) >= width || std::abs(shiftY) >= height)
+        return ComposeFull(&Picture);
+    // The brush is tied to the buffer's corner: moved by less than its size it would show
+    // out of step.
+    const bool brushKeepsStep =
+        FBackground == nullptr || FBackground->IsEmpty() ||
+        (shiftX % FBackground->Width() == 0 && shiftY % FBackground->Height() == 0);
+    // Part numbers run on into their neighbours, and the cells that leave the view take the
+    // numbers running on from them along.
+    if ((Picture.BrushShows() && !brushKeepsStep) || FState.ShowNumber)
+        return ComposeFull(&Picture);
+
+    MovePixels(FBack, static_cast<int32_t>(shiftX), static_cast<int32_t>(shiftY));
+    bool brushShows = Picture.BrushShows();
+    const int32_t lastColumn = CeilDiv(width, cw) - 1;
+    const int32_t lastRow = CeilDiv(height, ch) - 1;
+    // The cells that came into view: a band of columns and a band of rows.
+    const auto compose = [&](int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {
+        if (X1 < X0 || Y1 < Y0)
+            return;
+        ComposeRegion(X0, Y0, X1 - X0, Y1 - Y0);
+        brushShows = brushShows || FBrushShows;
+    };
+    if (shiftX < 0)
+        compose(static_cast<int32_t>((width + shiftX) / cw), 0, lastColumn, lastRow);
+    else if (shiftX > 0)
+        compose(0, 0, static_cast<int32_t>((shiftX - 1) / cw), lastRow);
+    if (shiftY < 0)
+        compose(0, static_cast<int32_t>((height + shiftY) / ch), lastColumn, lastRow);
+    else if (shiftY > 0)
+        compose(0, 0, lastColumn, static_cast<int32_t>((shiftY - 1) / ch));
+    // The hatch of a selection is tied to the buffer's corner too.
+    const TSelection &selection = FState.Selection;
+    if (selection.Active && !FState.UseTranslucentSelect && !(shiftX % 8 == 0 && shiftY % 8 == 0)) {
+        const int32_t x0 = std::min(selection.X, selection.X + selection.DX) - FState.ScrollX;
+        const int32_t y0 = std::min(selection.Y, selection.Y + selection.DY) - FState.ScrollY;
+        const int32_t x1 = x0 + std::abs(selection.DX);
+        const int32_t y1 = y0 + std::abs(selection.DY);
+        compose(std::max(x0, 0), std::max(y0, 0), std::min(x1, lastColumn), std::min(y1, lastRow));
+    }
+    Picture.Record(FMap, FState, FBack, brushShows);
+    return true;
 }

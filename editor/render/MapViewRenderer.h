@@ -7,6 +7,7 @@
 // cell minus scroll offset, may be negative), DX and DY the width and height minus one.
 #pragma once
 
+#include "ComposedView.h"
 #include "MapViewState.h"
 #include "PartPainter.h"
 #include "PixelBuffer.h"
@@ -29,7 +30,14 @@ public:
 
     // The whole back buffer: background, layers, floating blocks and overlays. False when
     // nothing could be drawn. The window then shows the buffer at (0, tool bar height).
-    bool ComposeFull();
+    // Picture, when given, notes what the buffer now shows.
+    bool ComposeFull(TComposedView *Picture = nullptr);
+
+    // The whole back buffer after the view scrolled: when Picture says the buffer shows the
+    // same view at another scroll position, its pixels move by the cells scrolled and only
+    // the cells that come into view are composed; otherwise as ComposeFull. The result is
+    // the same picture either way.
+    bool ComposeScrolled(TComposedView &Picture);
 
     // One region, for an edit that changed a few cells: the background, layers, floating
     // blocks and overlays of the region, every overlay clipped to it. Returns the pixel
@@ -82,6 +90,12 @@ private:
     void PrepareBackgroundRows();
     void FillBackgroundRows(int32_t Top, int32_t Bottom);
     TPixelBuffer FBackgroundRows;
+
+    // Set while composing when some pixel of the background may show (the bottom layer
+    // leaves a cell empty or not at all drawn, or the region reaches past the map).
+    bool FBrushShows = true;
+    // The last DrawLayerCells covered every pixel of its region.
+    bool FLayerCovers = false;
     const TMap &FMap;
     const TMapViewState &FState;
     const TChipPositions &FParts;

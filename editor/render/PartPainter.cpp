@@ -124,34 +124,50 @@ void TPartPainter::DrawWithPrimitive(TPixelBuffer &Dest, const TSlot &Slot, int3
     }
 }
 
-template <TPartRule Rule>
-void TPartPainter::DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
+template <TPartRule Rule, int32_t Width>
+bool TPartPainter::DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
                              int32_t PY, bool Skip, uint16_t Skipped)
 {
+    // Width: the cell width when it is known while compiling (narrow cells of zoomed-out
+    // views and the overview, whose rows then take no loop of their own), else 0.
+    const int32_t cellWidth = Width > 0 ? Width : FCellWidth;
     // Cut at the bottom and right edges: the pixels left keep their source pixels.
     const int32_t height = std::min(FCellHeight, Dest.Height() - PY);
     if (height <= 0 || Count <= 0)
-        return;
+        return true;
+    bool whole = true;
     const int32_t destWidth = Dest.Width();
     const size_t destStride = static_cast<size_t>(Dest.RowBytes()) / 4;
     const size_t imageStride = static_cast<size_t>(FImage.RowBytes()) / 4;
     const uint32_t key = FKeyPixel;
     const bool shrinks = FCellHeight <= FPartHeight;
     for (int32_t i = 0; i < Count; ++i) {
-        const int32_t px = PX + i * FCellWidth;
+        const int32_t px = PX + i * cellWidth;
         if (px >= destWidth)
             break;
         const uint16_t value = Values[i];
-        if (Skip && value == Skipped)
+        if (Skip && value == Skipped) {
+            whole = false;
             continue;
+        }
         const TSlot &slot = Slot(value);
         if (!slot.Quick || px < 0 || PY < 0) {
             DrawWithPrimitive(Dest, slot, px, PY);
+            whole = false;
             continue;
         }
-        const int32_t width = std::min(FCellWidth, destWidth - px);
+        const int32_t width = std::min(cellWidth, destWidth - px);
         uint32_t *d = Dest.Row32(PY) + px;
-        if (FUnscaled) {
+        if (Width > 0 && slot.Blocked && width == Width) {
+            const uint32_t *block = FBlocks.data() + slot.Offset;
+            for (int32_t r = 0; r < height; ++r) {
+                const size_t blockRow = shrinks ? r : FRows[static_cast<size_t>(r)];
+                const uint32_t *source = block + blockRow * Width;
+                uint32_t *row = d + r * destStride;
+                for (int32_t c = 0; c < Width; ++c)
+                    row[c] = Put<Rule>(source[c], row[c], key);
+            }
+        } else if (FUnscaled) {
             const uint32_t *s = FImage.Row32(slot.Y) + slot.X;
             for (int32_t r = 0; r < height; ++r)
                 PutRow<Rule>(d + r * destStride, s + r * imageStride, width, key);
@@ -175,25 +191,43 @@ void TPartPainter::DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t
             }
         }
     }
+    return whole;
 }
 
-void TPartPainter::DrawRow(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
+template <TPartRule Rule>
+bool TPartPainter::DrawCellsOfWidth(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count,
+                                    int32_t PX, int32_t PY, bool Skip, uint16_t Skipped)
+{
+    switch (FUnscaled ? 0 : FCellWidth) {
+    case 1:
+        return DrawCells<Rule, 1>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    case 2:
+        return DrawCells<Rule, 2>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    case 3:
+        return DrawCells<Rule, 3>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    case 4:
+        return DrawCells<Rule, 4>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    default:
+        return DrawCells<Rule, 0>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    }
+}
+
+bool TPartPainter::DrawRow(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
                            int32_t PY, bool Skip, uint16_t Skipped)
 {
     switch (FRule) {
     case TPartRule::Copy:
-        DrawCells<TPartRule::Copy>(Dest, Values, Count, PX, PY, Skip, Skipped);
-        break;
+        return DrawCellsOfWidth<TPartRule::Copy>(Dest, Values, Count, PX, PY, Skip, Skipped);
     case TPartRule::Keyed:
-        DrawCells<TPartRule::Keyed>(Dest, Values, Count, PX, PY, Skip, Skipped);
-        break;
+        return DrawCellsOfWidth<TPartRule::Keyed>(Dest, Values, Count, PX, PY, Skip, Skipped);
     case TPartRule::HalfBlendKeyed:
-        DrawCells<TPartRule::HalfBlendKeyed>(Dest, Values, Count, PX, PY, Skip, Skipped);
-        break;
+        return DrawCellsOfWidth<TPartRule::HalfBlendKeyed>(Dest, Values, Count, PX, PY, Skip,
+                                                           Skipped);
     }
+    return false;
 }
 
-void TPartPainter::Draw(TPixelBuffer &Dest, uint16_t Value, int32_t PX, int32_t PY)
+bool TPartPainter::Draw(TPixelBuffer &Dest, uint16_t Value, int32_t PX, int32_t PY)
 {
-    DrawRow(Dest, &Value, 1, PX, PY, false, 0);
+    return DrawRow(Dest, &Value, 1, PX, PY, false, 0);
 }

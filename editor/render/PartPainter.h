@@ -36,11 +36,17 @@ public:
                  TPartScaling Scaling, uint32_t KeyColor);
 
     // Part Value with its top-left at (PX, PY) of Dest, which must hold 32 bits per pixel.
-    void Draw(TPixelBuffer &Dest, uint16_t Value, int32_t PX, int32_t PY);
+    // True when the cell got the whole part (see DrawRow).
+    bool Draw(TPixelBuffer &Dest, uint16_t Value, int32_t PX, int32_t PY);
+
+    // Part Value drawn whole by a copying rule: nothing under the cell shows.
+    bool Covers(uint16_t Value) { return FRule == TPartRule::Copy && Slot(Value).Quick; }
 
     // A row of cells: part Values[i] at (PX + i × cell width, PY), for i < Count; parts equal
-    // to Skipped are left out when Skip is set.
-    void DrawRow(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX, int32_t PY,
+    // to Skipped are left out when Skip is set. True when every cell got a whole part (none
+    // left out, none leaving its image), so that nothing under the row shows through a
+    // copying rule.
+    bool DrawRow(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX, int32_t PY,
                  bool Skip, uint16_t Skipped);
 
 private:
@@ -60,7 +66,10 @@ private:
     const TSlot &NewSlot(uint16_t Value);
     void DrawWithPrimitive(TPixelBuffer &Dest, const TSlot &Slot, int32_t PX, int32_t PY);
     template <TPartRule Rule>
-    void DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
+    bool DrawCellsOfWidth(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
+                          int32_t PY, bool Skip, uint16_t Skipped);
+    template <TPartRule Rule, int32_t Width>
+    bool DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t Count, int32_t PX,
                    int32_t PY, bool Skip, uint16_t Skipped);
 
     TPixelBuffer &FImage;

@@ -6,6 +6,7 @@
 #include "common/TessellaPlugin.h"
 #include "editor/map/DefineUnit.h"
 #include "editor/plugins/ProjectSettings.h"
+#include "editor/render/ComposedView.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
@@ -80,7 +81,9 @@ public:
     void UpdateTitle();
     void ToolButtonMediator();
     void FormResize();
-    void RedrawAll();
+    // Scrolled: only the scroll position changed since the last redraw, so the picture may
+    // be moved rather than composed again.
+    void RedrawAll(bool scrolled = false);
     void LayerChanged();
     const TMapViewState &ViewState() const { return FView; }
     // Replaces the selection, scrolls it into view and redraws.
@@ -338,6 +341,7 @@ private:
     TMainFormSettings FSettings;
     TMapViewState FView;
     TPixelBuffer FBackBuffer;
+    TComposedView FComposedView; // what FBackBuffer shows
     TPixelBuffer FBackground;
     uint16_t FViewZoom = 256;
     uint16_t FPartsWindowZoom = 256;

@@ -2,8 +2,12 @@
 // from a quarter to three times the part size, with and without the transparent colour, in
 // the fog display, with invisible parts, parts that leave their image, scrolled views and
 // cells cut at the view's edges, the composed layers equal the primitives' picture pixel for
-// pixel.
+// pixel. And a scrolled view composed by moving the previous picture equals one composed from
+// scratch.
 #include "RenderTestSupport.h"
+
+#include "editor/render/MapViewMath.h"
+#include "editor/render/PreviewRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +127,168 @@ TEST_F(CompositionTest, EveryZoomAndRuleShowsThePrimitivesPicture)
                                                " variant " + std::to_string(variant));
         }
     }
+}
+
+TEST_F(CompositionTest, AScrolledPictureEqualsOneComposedAfresh)
+{
+    struct TCase {
+        int32_t MapWidth, MapHeight, Cell;
+        bool Grid, Markers, Keyed, Fog, Invisible;
+        int Selection; // 0 none, 1 hatched, 2 translucent
+    };
+    const TCase cases[] = {
+        {60, 45, 8, true, false, true, false, false, 1},
+        {60, 45, 4, true, true, false, false, false, 0},
+        {60, 45, 6, false, false, true, false, true, 2}, // the brush shows in empty cells
+        {60, 45, 12, true, false, true, true, false, 1}, // the fog lets the brush show
+        {60, 45, 10, true, true, true, false, false, 2},
+        {13, 9, 16, true, false, false, false, false, 1}, // the view reaches past the map
+        {60, 45, 3, true, false, true, false, false, 0},
+        {60, 45, 6, true, false, true, false, false, 1}, // the hatch moves out of step
+        {13, 5, 16, true, true, true, false, false, 0},  // and past its bottom
+    };
+    const std::pair<int32_t, int32_t> moves[] = {{1, 0},   {0, 1},  {-3, 2},   {7, -5},
+                                                 {0, 0},   {2, 2},  {-1, -1},  {40, 0},
+                                                 {-40, 3}, {5, 20}, {-2, -30}, {3, 1}};
+    for (const TCase &c : cases) {
+        TRenderFixture scene;
+        scene.MakeView(c.MapWidth, c.MapHeight, 8, 8, 3, 150, 97);
+        scene.GiveImage(0, 1);
+        scene.GiveImage(1, 2, 4, true);
+        scene.GiveImage(2, 3, 4, true);
+        scene.FillPattern(17); // part 16 lies outside the 16-part images
+        // The bottom layer covers every cell but where the invisible part or a part outside
+        // its image leaves it empty.
+        for (int32_t y = 0; y < c.MapHeight; ++y)
+            for (int32_t x = 0; x < c.MapWidth; ++x)
+                scene.SetCell(0, x, y,
+                              static_cast<uint16_t>((x + 2 * y) % (c.Invisible ? 17 : 16)));
+        TMapViewState &state = scene.State;
+        state.ViewCellWidth = state.ViewCellHeight = c.Cell;
+        state.ShowGrid = c.Grid;
+        state.ShowMarker = c.Markers;
+        state.CurrentLayer = 1;
+        state.TransEnabled = c.Keyed;
+        state.TransColor = kKeyColor;
+        state.FogMode = c.Fog;
+        state.UseInvisiblePart = c.Invisible;
+        state.InvisiblePart = 3;
+        state.Selection = {static_cast<uint8_t>(c.Selection != 0), 9, 7, 5, 3, 0};
+        state.UseTranslucentSelect = c.Selection == 2;
+        const int32_t columns = state.ViewWidth / c.Cell;
+        const int32_t rows = state.ViewHeight / c.Cell;
+        state.ScrollX = ClampScrollPosition(4, c.MapWidth, columns);
+        state.ScrollY = ClampScrollPosition(3, c.MapHeight, rows);
+        TComposedView picture;
+        ASSERT_TRUE(scene.Renderer().ComposeFull(&picture));
+        for (const auto &[dx, dy] : moves) {
+            state.ScrollX = ClampScrollPosition(state.ScrollX + dx, c.MapWidth, columns);
+            state.ScrollY = ClampScrollPosition(state.ScrollY + dy, c.MapHeight, rows);
+            ASSERT_TRUE(scene.Renderer().ComposeScrolled(picture));
+            TPixelBuffer fresh(state.ViewWidth, state.ViewHeight, 32);
+            TMapViewRenderer(scene.Map, state, scene.Parts, fresh, &scene.Background).ComposeFull();
+            const std::string where = "cell " + std::to_string(c.Cell) + " at " +
+                                      std::to_string(state.ScrollX) + "," +
+                                      std::to_string(state.ScrollY);
+            for (int32_t y = 0; y < fresh.Height(); ++y)
+                for (int32_t x = 0; x < fresh.Width(); ++x)
+                    ASSERT_EQ(scene.Back.Pixel(x, y), fresh.Pixel(x, y))
+                        << where << ": first difference at " << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CompositionTest, TheOverviewShowsThePrimitivesPictureAtEveryScale)
+{
+    MakeView(70, 50, 8, 6, 3, 100, 100);
+    GiveImage(0, 1, 4);
+    GiveImage(1, 2, 4, true);
+    GiveImage(2, 3, 2, true); // parts 8 to 16 lie outside it
+    FillPattern(17);
+    State.TransColor = kKeyColor;
+    State.InvisiblePart = 2;
+    for (int32_t e = 1; e <= 4; ++e) {
+        for (const int variant : {0, 1, 2}) {
+            const bool keyed = variant != 0;
+            State.TransEnabled = keyed;
+            State.UseInvisiblePart = variant != 1;
+            TPreviewState preview;
+            preview.PreviewScale = e;
+            preview.ViewWidth = 97;
+            preview.ViewHeight = 61;
+            preview.PreviewScrollX = e;
+            preview.PreviewScrollY = 2 * e;
+            TPixelBuffer back(preview.ViewWidth, preview.ViewHeight, 32);
+            ASSERT_TRUE(
+                TPreviewRenderer(Map, preview, State, Parts, back, &Background).UpdatePreview());
+            TPixelBuffer want(preview.ViewWidth, preview.ViewHeight, 32);
+            const int32_t columns = std::min(Map.Width(), preview.ViewWidth / e);
+            const int32_t rows = std::min(Map.Height(), preview.ViewHeight / e);
+            FillWithBrush(want, {0, 0, columns * e, rows * e}, &Background, BufferRect(want));
+            for (int32_t l = 0; l < Map.LayerCount(); ++l) {
+                auto &image = static_cast<TPixelBuffer &>(*Map.GetLayer(l).Chip->Image);
+                for (int32_t r = 0; r <= rows; ++r)
+                    for (int32_t c = 0; c <= columns; ++c) {
+                        const int32_t x = preview.PreviewScrollX + c;
+                        const int32_t y = preview.PreviewScrollY + r;
+                        if (x >= Map.Width() || y >= Map.Height())
+                            continue;
+                        const uint16_t v = Map.GetLayer(l).Data[static_cast<size_t>(y) * 70 + x];
+                        if (l != 0 && State.UseInvisiblePart && v == State.InvisiblePart)
+                            continue;
+                        int32_t ix = 0, iy = 0;
+                        Parts.GetImagePosition(v, l, ix, iy);
+                        if (keyed && l != 0)
+                            DIBCopyRectUseKey32(want, c * e, r * e, e, e, image, ix, iy, 8, 6,
+                                                kKeyColor);
+                        else
+                            DIBCopyRect32(want, c * e, r * e, e, e, image, ix, iy, 8, 6);
+                    }
+            }
+            for (int32_t y = 0; y < want.Height(); ++y)
+                for (int32_t x = 0; x < want.Width(); ++x)
+                    ASSERT_EQ(back.Pixel(x, y), want.Pixel(x, y))
+                        << "scale " << e << " keyed " << keyed << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CompositionTest, AScrollMovesThePictureAndComposesOnlyWhatComesIntoView)
+{
+    MakeView(60, 45, 8, 8, 2, 150, 97);
+    GiveImage(0, 1);
+    GiveImage(1, 2, 4, true);
+    FillPattern(16);
+    State.TransEnabled = true;
+    State.TransColor = kKeyColor;
+    State.ScrollX = State.ScrollY = 10;
+    TComposedView picture;
+    ASSERT_TRUE(Renderer().ComposeFull(&picture));
+    // A pixel no composition would draw moves with the picture.
+    Back.SetPixel(40, 30, 0x00ABCDEF);
+    State.ScrollX += 2;
+    State.ScrollY += 1;
+    ASSERT_TRUE(Renderer().ComposeScrolled(picture));
+    EXPECT_EQ(Back.Pixel(40 - 16, 30 - 8), 0x00ABCDEFu);
+    // Anything else drawn differently composes afresh.
+    Back.SetPixel(40, 30, 0x00ABCDEF);
+    State.ShowGrid = true;
+    State.ScrollX += 1;
+    ASSERT_TRUE(Renderer().ComposeScrolled(picture));
+    EXPECT_NE(Back.Pixel(40 - 8, 30), 0x00ABCDEFu);
+    EXPECT_EQ(CountMismatches({1, 1, 8, 8}), 0);
+    Back.SetPixel(40, 30, 0x00ABCDEF);
+    // A recorded edit that the window did not compose (as it always does).
+    TModified pen;
+    pen.Target = {1, 0, 0, 0, 0, 0};
+    pen.Source = {1, 0, 0, 0, 0, 0};
+    pen.Data = {5};
+    Map.BeginModify();
+    Map.WriteData(pen, 256);
+    Map.EndModify();
+    State.ScrollX += 1;
+    ASSERT_TRUE(Renderer().ComposeScrolled(picture));
+    EXPECT_NE(Back.Pixel(40 - 8, 30), 0x00ABCDEFu);
 }
 
 } // namespace
