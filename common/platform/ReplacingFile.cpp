@@ -14,6 +14,10 @@
 namespace
 {
 
+// From this size on, releasing a replaced file's blocks takes long enough to be left to a
+// thread of its own (some milliseconds per hundred megabytes where blocks are discarded).
+constexpr off_t kLargeFile = off_t{32} << 20;
+
 // Saving through a symbolic link replaces the file it points to, not the link.
 std::string ResolveTarget(const std::string &path)
 {
@@ -75,8 +79,10 @@ bool TReplacingFile::Open(const std::string &targetPath)
     };
     if (stat(TargetPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         (void)fchmod(fd, existing.st_mode & 07777);
-        // Held open, the old file outlives the rename until it is closed in the background.
+        // Held open, the old file outlives the rename until it is closed; a large one is
+        // closed in the background.
         PreviousFile = open(TargetPath.c_str(), O_RDONLY | O_CLOEXEC);
+        PreviousIsLarge = existing.st_size >= kLargeFile;
     }
 
     Stream = fdopen(fd, "wb");
@@ -98,6 +104,7 @@ void TReplacingFile::ClosePrevious()
         close(PreviousFile);
         PreviousFile = -1;
     }
+    PreviousIsLarge = false;
 }
 
 void TReplacingFile::StartHelper()
@@ -169,8 +176,10 @@ bool TReplacingFile::Commit()
             close(folder);
         }
         // The replaced file's last reference: releasing its blocks is nobody's wait.
-        CloseInBackground(PreviousFile);
-        PreviousFile = -1;
+        if (PreviousIsLarge) {
+            CloseInBackground(PreviousFile);
+            PreviousFile = -1;
+        }
     }
     ClosePrevious();
     return ok;

@@ -6,7 +6,7 @@
 // A helper thread keeps the waiting off the end of the save: while the data is written it
 // drops the old file's pages from the page cache (the rename would otherwise release them
 // all at once) and hands what is written so far to the disk, so that making the file durable
-// before the rename waits only for the last part. The old file is held open across the
+// before the rename waits only for the last part. A large old file is held open across the
 // rename and closed in the background, where the system releases its blocks.
 #pragma once
 
@@ -52,6 +52,7 @@ private:
     std::string TempPath;
     bool Failed = false;
     int PreviousFile = -1; // the file being replaced, read-only
+    bool PreviousIsLarge = false;
     std::thread Helper;
     std::mutex HelperMutex;
     std::condition_variable HelperWake;
