@@ -416,7 +416,8 @@ bool TMapViewRenderer::ComposeScrolled(TComposedView &Picture)
         compose(0, 0, lastColumn, static_cast<int32_t>((shiftY - 1) / ch));
     // The hatch of a selection is tied to the buffer's corner too.
     const TSelection &selection = FState.Selection;
-    if (selection.Active && !FState.UseTranslucentSelect && !(shiftX % 8 == 0 && shiftY % 8 == 0)) {
+    if (selection.Active && !FState.UseTranslucentSelect &&
+        (shiftX % kHatchPeriod != 0 || shiftY % kHatchPeriod != 0)) {
         const int32_t x0 = std::min(selection.X, selection.X + selection.DX) - FState.ScrollX;
         const int32_t y0 = std::min(selection.Y, selection.Y + selection.DY) - FState.ScrollY;
         const int32_t x1 = x0 + std::abs(selection.DX);

@@ -92,7 +92,8 @@ void HatchRectangle(TPixelBuffer &Dest, const TPixelRect &Rect, uint32_t Pixel,
     for (int32_t y = r.Top; y < r.Bottom; ++y) {
         uint32_t *d = Dest.Row32(y);
         for (int32_t x = r.Left; x < r.Right; ++x) {
-            if (((x - y) & 7) == 0 || ((x + y) & 7) == 7)
+            if (((x - y) & (kHatchPeriod - 1)) == 0 ||
+                ((x + y) & (kHatchPeriod - 1)) == kHatchPeriod - 1)
                 d[x] = Pixel;
         }
     }
