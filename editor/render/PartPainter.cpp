@@ -162,10 +162,7 @@ bool TPartPainter::DrawCells(TPixelBuffer &Dest, const uint16_t *Values, int32_t
             const uint32_t *block = FBlocks.data() + slot.Offset;
             for (int32_t r = 0; r < height; ++r) {
                 const size_t blockRow = shrinks ? r : FRows[static_cast<size_t>(r)];
-                const uint32_t *source = block + blockRow * Width;
-                uint32_t *row = d + r * destStride;
-                for (int32_t c = 0; c < Width; ++c)
-                    row[c] = Put<Rule>(source[c], row[c], key);
+                PutRow<Rule>(d + r * destStride, block + blockRow * Width, Width, key);
             }
         } else if (FUnscaled) {
             const uint32_t *s = FImage.Row32(slot.Y) + slot.X;
@@ -207,6 +204,8 @@ bool TPartPainter::DrawCellsOfWidth(TPixelBuffer &Dest, const uint16_t *Values, 
         return DrawCells<Rule, 3>(Dest, Values, Count, PX, PY, Skip, Skipped);
     case 4:
         return DrawCells<Rule, 4>(Dest, Values, Count, PX, PY, Skip, Skipped);
+    case 8:
+        return DrawCells<Rule, 8>(Dest, Values, Count, PX, PY, Skip, Skipped);
     default:
         return DrawCells<Rule, 0>(Dest, Values, Count, PX, PY, Skip, Skipped);
     }
