@@ -111,17 +111,14 @@ void TReplacingFile::StartHelper()
 {
     HelperStop = false;
     try {
-        Helper = std::thread(&TReplacingFile::HelperLoop, this, fileno(Stream), PreviousFile);
+        Helper = std::thread(&TReplacingFile::HelperLoop, this, fileno(Stream));
     } catch (const std::system_error &) {
         // No thread: the writing just does without its help.
     }
 }
 
-void TReplacingFile::HelperLoop(int file, int previousFile)
+void TReplacingFile::HelperLoop(int file)
 {
-    // Only cached copies go; the old file itself stays as it is on the disk.
-    if (previousFile >= 0)
-        (void)posix_fadvise(previousFile, 0, 0, POSIX_FADV_DONTNEED);
     std::unique_lock<std::mutex> lock(HelperMutex);
     while (!HelperStop) {
         lock.unlock();

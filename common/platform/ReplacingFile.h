@@ -3,11 +3,11 @@
 // and on the disk. Until then, and after any failure, the old file is untouched; a discarded
 // or failed save leaves no temporary file behind.
 //
-// A helper thread keeps the waiting off the end of the save: while the data is written it
-// drops the old file's pages from the page cache (the rename would otherwise release them
-// all at once) and hands what is written so far to the disk, so that making the file durable
-// before the rename waits only for the last part. A large old file is held open across the
-// rename and closed in the background, where the system releases its blocks.
+// The waiting is kept off the end of the save: while the data is written a helper thread
+// hands what is written so far to the disk, so that making the file durable before the
+// rename waits only for the last part; and a large old file is held open across the rename
+// and closed on a thread of its own, where the system drops its cached pages and releases
+// (and discards) its blocks.
 #pragma once
 
 #include <condition_variable>
@@ -44,7 +44,7 @@ public:
 private:
     void StartHelper();
     void StopHelper();
-    void HelperLoop(int file, int previousFile);
+    void HelperLoop(int file);
     void ClosePrevious();
 
     std::FILE *Stream = nullptr;
