@@ -457,7 +457,7 @@ void TMainForm::ScrollBarsMoved()
 {
     FView.ScrollX = FHorzScrollBar->isVisible() ? FHorzScrollBar->value() : 0;
     FView.ScrollY = FVertScrollBar->isVisible() ? FVertScrollBar->value() : 0;
-    RedrawAll();
+    RedrawAll(true);
     if (FPreviewForm != nullptr)
         FPreviewForm->DrawViewFrame();
 }
@@ -476,7 +476,7 @@ void TMainForm::ScrollView(int32_t x, int32_t y)
     FViewReady = true;
 }
 
-void TMainForm::RedrawAll()
+void TMainForm::RedrawAll(bool scrolled)
 {
     TMap *map = MapDocument();
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
@@ -484,7 +484,10 @@ void TMainForm::RedrawAll()
     FView.ViewReady = FViewReady;
     FEdit->RefreshCursorBlock();
     TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
-    renderer.ComposeFull();
+    if (scrolled)
+        renderer.ComposeScrolled(FComposedView);
+    else
+        renderer.ComposeFull(&FComposedView);
     ShowSelectionStatus();
     if (FStatusPanels[2] != nullptr)
         FStatusPanels[2]->setText(
