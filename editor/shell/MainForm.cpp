@@ -8,6 +8,7 @@
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ToolWindow.h"
 #include "editor/plugins/FilePluginHost.h"
+#include "editor/plugins/PluginNotice.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewRenderer.h"
@@ -44,6 +45,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
     FWindowHandle.AskOpenFileName = &TMainForm::HandleAskOpenFileName;
+    FWindowHandle.ShowNotice = &ShowPluginNotice;
     // Other programs reach the messages without addresses through a local socket; the
     // editor works on without it when none can be made.
     FMessageHost = std::make_unique<TMainFormMessageHost>(*this);
