@@ -47,6 +47,21 @@ bool Ours(const std::string &path, bool image)
     return head.find(kTilesetMark) != std::string::npos;
 }
 
+// Text inside an XML comment: valid UTF-8 and no "--".
+std::string CommentText(const std::string &text)
+{
+    std::string out = XmlText(text);
+    for (const auto &[entity, character] : {std::pair<const char *, const char *>{"&quot;", "\""},
+                                            {"&lt;", "<"},
+                                            {"&gt;", ">"},
+                                            {"&amp;", "&"}})
+        for (size_t at = out.find(entity); at != std::string::npos; at = out.find(entity, at))
+            out.replace(at, std::strlen(entity), character);
+    for (size_t at = out.find("--"); at != std::string::npos; at = out.find("--", at))
+        out.replace(at, 2, "- -");
+    return out;
+}
+
 std::string Number(double value)
 {
     char text[32];
@@ -150,8 +165,8 @@ std::string DerivedTilesetText(const TDerivedTileset &Derived, const std::string
     const int32_t columns = Derived.PartColumns;
     const int32_t rows = Derived.Image.Height / Derived.PartsHeight;
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out +=
-        std::string(kTilesetMark) + " of " + XmlText(Derived.Describe) + " on the map's grid -->\n";
+    out += std::string(kTilesetMark) + " of " + CommentText(Derived.Describe) +
+           " on the map's grid -->\n";
     out += "<tileset version=\"1.8\" name=\"" + XmlText(Derived.Name) + "\" tilewidth=\"" +
            std::to_string(Derived.PartsWidth) + "\" tileheight=\"" +
            std::to_string(Derived.PartsHeight) + "\" tilecount=\"" +

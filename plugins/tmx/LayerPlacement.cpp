@@ -20,6 +20,17 @@ const std::vector<uint64_t> *TPartMasks::MaskOf(int32_t Image, uint16_t Chip) co
     return &chips[Chip];
 }
 
+bool TPartMasks::Opaque(int32_t Image, uint16_t Chip, size_t Pixels) const
+{
+    const std::vector<uint64_t> *mask = MaskOf(Image, Chip);
+    if (mask == nullptr)
+        return false;
+    for (size_t bit = 0; bit < Pixels; ++bit)
+        if (((*mask)[bit / 64] >> (bit % 64) & 1) == 0)
+            return false;
+    return true;
+}
+
 bool TPartMasks::Overlap(int32_t ImageA, uint16_t ChipA, int32_t ImageB, uint16_t ChipB)
 {
     const std::vector<uint64_t> *a = MaskOf(ImageA, ChipA);

@@ -18,6 +18,9 @@ class TPartMasks
 public:
     void SetMask(int32_t Image, uint16_t Chip, std::vector<uint64_t> Bits);
     bool Overlap(int32_t ImageA, uint16_t ChipA, int32_t ImageB, uint16_t ChipB);
+    // Whether every one of the part's Pixels pixels is drawn; false also when unknown.
+    bool Opaque(int32_t Image, uint16_t Chip, size_t Pixels) const;
+    bool Known(int32_t Image, uint16_t Chip) const { return MaskOf(Image, Chip) != nullptr; }
 
 private:
     const std::vector<uint64_t> *MaskOf(int32_t Image, uint16_t Chip) const;

@@ -54,6 +54,7 @@ private:
     void AssignImages();
     void PlaceLayers();
     void Finish();
+    bool BottomNeedsBase() const;
     static void TranslateWangSets(TUse &use, TDerivedTileset &derived);
 
     const TTiledMap &FMap;
@@ -63,7 +64,33 @@ private:
     std::map<std::tuple<uint32_t, int64_t, int64_t>, size_t> FTemplateOf;
     std::vector<std::vector<TStackLayer>> FStacks; // per Tiled layer
     TPartMasks FMasks;
+    std::vector<bool> FKeyedUnread; // per image: keyed by a trans colour, pixels not read
 };
+
+// The drawn pixels of each used part of an image shown as it is (a PNG, decoded already
+// for its alpha).
+void AddImageMasks(const TRgbaImage &image, const std::vector<uint16_t> &chips, int32_t gw,
+                   int32_t gh, int32_t imageIndex, TPartMasks &masks)
+{
+    const int32_t columns = (image.Width + gw - 1) / gw;
+    const size_t words = (static_cast<size_t>(gw) * static_cast<size_t>(gh) + 63) / 64;
+    for (const uint16_t chip : chips) {
+        if (masks.Known(imageIndex, chip))
+            continue;
+        const int32_t left = chip % columns * gw;
+        const int32_t top = chip / columns * gh;
+        std::vector<uint64_t> bits(words, 0);
+        for (int32_t y = 0; y < gh; ++y)
+            for (int32_t x = 0; x < gw; ++x)
+                if (left + x < image.Width && top + y < image.Height &&
+                    image.At(left + x, top + y)[3] >= 128) {
+                    const size_t bit =
+                        static_cast<size_t>(y) * static_cast<size_t>(gw) + static_cast<size_t>(x);
+                    bits[bit / 64] |= uint64_t{1} << (bit % 64);
+                }
+        masks.SetMask(imageIndex, chip, std::move(bits));
+    }
+}
 
 int64_t Rounded(double value)
 {
@@ -300,7 +327,39 @@ void TConverter::AssignImages()
                         {placement.DeltaX + column, placement.DeltaY + row,
                          static_cast<uint16_t>((y / gh + row) * columns + x / gw + column)});
         }
+        if (FKeyedUnread.size() <= static_cast<size_t>(image))
+            FKeyedUnread.resize(static_cast<size_t>(image) + 1, false);
+        if (!use.AsIs)
+            continue;
+        if (use.Source->ImageFormat() != TImageFormat::Png) {
+            FKeyedUnread[static_cast<size_t>(image)] = use.Source->Tileset().Trans.has_value();
+            continue;
+        }
+        std::vector<uint16_t> chips;
+        for (const size_t t : use.Templates)
+            for (const TTilePart &part : FTemplates[t].Parts)
+                chips.push_back(part.Chip);
+        AddImageMasks(use.Source->SourcePixels(0), chips, gw, gh, image, FMasks);
     }
+}
+
+// Tessella draws its bottom layer without the transparent colour. When the bottom layer
+// shows parts with transparent pixels, an empty layer goes below it, so they stay
+// transparent as Tiled draws them instead of showing the colour.
+bool TConverter::BottomNeedsBase() const
+{
+    if (!FOut.TransEnabled || FOut.Layers.empty() || FOut.Layers[0].Image < 0)
+        return false;
+    const TConvertedLayer &bottom = FOut.Layers[0];
+    const size_t pixels = static_cast<size_t>(FMap.TileWidth * FMap.TileHeight);
+    for (const uint16_t chip : bottom.Cells) {
+        if (chip == FOut.InvisiblePart)
+            continue;
+        if (FMasks.Known(bottom.Image, chip) ? !FMasks.Opaque(bottom.Image, chip, pixels)
+                                             : FKeyedUnread[static_cast<size_t>(bottom.Image)])
+            return true;
+    }
+    return false;
 }
 
 void TConverter::PlaceLayers()
@@ -363,6 +422,12 @@ void TConverter::Finish()
             FOut.Layers.push_back(std::move(out));
         }
         FStacks[l].clear();
+    }
+    if (FOut.Layers.size() < kMaxLayers && BottomNeedsBase()) {
+        TConvertedLayer base;
+        base.Name = "Base";
+        base.Cells.assign(static_cast<size_t>(FMap.Width * FMap.Height), FOut.InvisiblePart);
+        FOut.Layers.insert(FOut.Layers.begin(), std::move(base));
     }
     FOut.Width = static_cast<int32_t>(FMap.Width);
     FOut.Height = static_cast<int32_t>(FMap.Height);

@@ -176,7 +176,7 @@ TEST_F(TTiledImport, EveryEncodingAndBothFormsGiveTheSameCells)
         EXPECT_EQ(map.Cells(0), kCells);
     }
     // Nothing to say, nothing written beside the maps.
-    EXPECT_TRUE(Window.Notices.empty());
+    EXPECT_TRUE(Window.Notices.empty()) << Window.Notices[0];
 }
 
 // A layer over two tilesets, a hidden group, a layer at a third of its opacity, an empty
@@ -240,5 +240,375 @@ TEST_F(TTiledImport, MixedTilesetsSplitTheLayerAndTheNoticeNamesWhatIsLeftOut)
     TImportedMap again;
     Import("map.tmx", again);
     EXPECT_EQ(again.Result, prSuccess);
-    EXPECT_TRUE(Window.Notices.empty());
+    EXPECT_TRUE(Window.Notices.empty()) << Window.Notices[0];
+}
+
+namespace
+{
+
+// Tiles 8 wide and 16 tall on an 8-pixel grid, with a margin and spacing of 1: tile 0 is
+// red over green, tile 1 blue on its left half and transparent on its right.
+uint32_t TreeColour(int32_t x, int32_t y)
+{
+    if (x == 0 || y == 0 || x == 9 || x == 18 || y == 17)
+        return 0x000000FF; // the margin and spacing, never part of a tile
+    if (x < 9)
+        return y <= 8 ? 0xFF0000FF : 0x00FF00FF;
+    return x < 14 ? 0x0000FFFF : 0x00000000;
+}
+
+// Two grid-sized tiles behind a margin of 1: grey and brown.
+uint32_t GrassColour(int32_t x, int32_t y)
+{
+    if (x == 0 || y == 0 || x == 17 || y == 9)
+        return 0x000000FF;
+    return x < 9 ? 0x808080FF : 0x804000FF;
+}
+
+uint32_t PixelOf(const TRgbaImage &image, int32_t x, int32_t y)
+{
+    const uint8_t *p = image.At(x, y);
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+} // namespace
+
+// Tall tiles cut across the cells they cover, a second layer where one covers another,
+// flipped tiles and margins: parts images of their own, with the terrain sets that fit.
+TEST_F(TTiledImport, TallFlippedAndSpacedTilesGetPartsImagesOfTheirOwn)
+{
+    WriteTestPng(Folder.Path("trees.png"), 19, 18, TreeColour);
+    WriteTestPng(Folder.Path("grass.png"), 18, 10, GrassColour);
+    // A user's own file of the name the grass parts would take: kept, another name chosen.
+    WriteFileText(Folder.Path("Grass.tessella.png"), "mine");
+    const std::string body =
+        "<tileset firstgid=\"1\" name=\"Trees\" tilewidth=\"8\" tileheight=\"16\" margin=\"1\" "
+        "spacing=\"1\">\n <image source=\"trees.png\"/>\n <wangsets><wangset name=\"Wood\" "
+        "type=\"corner\" tile=\"0\"><wangcolor name=\"Oak\" color=\"#00ff00\" tile=\"0\"/>"
+        "<wangtile tileid=\"0\" wangid=\"0,1,0,1,0,1,0,1\"/></wangset></wangsets>\n"
+        "</tileset>\n"
+        "<tileset firstgid=\"3\" name=\"Grass\" tilewidth=\"8\" tileheight=\"8\" margin=\"1\">\n"
+        " <image source=\"grass.png\"/>\n <tile id=\"0\" probability=\"0.5\"/>\n"
+        " <wangsets><wangset name=\"Meadow\" type=\"corner\" tile=\"1\"><wangcolor "
+        "name=\"Grass\" color=\"#808080\" tile=\"0\" probability=\"1\"/><wangtile tileid=\"1\" "
+        "wangid=\"0,1,0,1,0,1,0,1\"/></wangset></wangsets>\n</tileset>\n"
+        "<layer name=\"Trees\" width=\"2\" height=\"3\"><data encoding=\"csv\">0,0,1,0,1,"
+        "2147483650</data></layer>\n"
+        "<layer name=\"Meadow\" width=\"2\" height=\"3\"><data encoding=\"csv\">3,4,4,3,0,0"
+        "</data></layer>\n";
+    WriteFileText(Folder.Path("map.tmx"), TmxMap(2, 3, 8, body));
+    TImportedMap map;
+    Import("map.tmx", map);
+    ASSERT_EQ(map.Result, prSuccess) << (Window.Notices.empty() ? "" : Window.Notices.back());
+    ASSERT_EQ(map.Record.LayerCount, 4);
+    // The trees' parts are partly transparent: an empty layer goes below them, as Tessella
+    // draws its bottom layer without the transparent colour.
+    EXPECT_EQ(map.Name(0), "Base");
+    EXPECT_EQ(map.Image(0), "");
+    EXPECT_EQ(map.Cells(0), std::vector<uint16_t>(6, kEmpty));
+    // The tree at (0, 1) covers (0, 0) and (0, 1); the one at (0, 2) covers (0, 1) with its
+    // top over the other's trunk, so that part goes one layer up. The flipped tile at
+    // (1, 2) is a variant of its own below the tileset's tiles.
+    EXPECT_EQ(map.Name(1), "Trees");
+    EXPECT_EQ(map.Cells(1), (std::vector<uint16_t>{0, kEmpty, 2, 4, 2, 6}));
+    EXPECT_EQ(map.Name(2), "Trees (2)");
+    EXPECT_EQ(map.Cells(2), (std::vector<uint16_t>{kEmpty, kEmpty, 0, kEmpty, kEmpty, kEmpty}));
+    EXPECT_EQ(map.Name(3), "Meadow");
+    EXPECT_EQ(map.Cells(3), (std::vector<uint16_t>{0, 1, 1, 0, kEmpty, kEmpty}));
+    EXPECT_EQ(map.Image(1), "Trees.tessella.png");
+    EXPECT_EQ(map.Image(2), "Trees.tessella.png");
+    EXPECT_EQ(map.Image(3), "Grass (2).tessella.png");
+    // Transparent parts of the made image need the transparent colour.
+    EXPECT_EQ(map.Record.TransEnabled, 1);
+    EXPECT_EQ(map.Record.TransColor, 0x00FF00FFu);
+
+    TRgbaImage trees;
+    std::string reason;
+    ASSERT_TRUE(ReadPngFile(Folder.Path("Trees.tessella.png"), trees, reason)) << reason;
+    ASSERT_EQ(trees.Width, 16);
+    ASSERT_EQ(trees.Height, 32);
+    EXPECT_EQ(PixelOf(trees, 3, 3), 0xFF0000FFu);  // part 0: the tree's top
+    EXPECT_EQ(PixelOf(trees, 3, 11), 0x00FF00FFu); // part 2: its trunk
+    EXPECT_EQ(PixelOf(trees, 9, 3), 0x0000FFFFu);  // part 1: tile 1 as it is
+    EXPECT_EQ(PixelOf(trees, 13, 3) & 0xFF, 0u);
+    EXPECT_EQ(PixelOf(trees, 1, 19) & 0xFF, 0u); // part 4: tile 1 mirrored
+    EXPECT_EQ(PixelOf(trees, 6, 19), 0x0000FFFFu);
+    EXPECT_EQ(ReadFileText(Folder.Path("Trees.tessella.tsx")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!-- Tessella: parts of the tileset \"Trees\" on the map's grid -->\n"
+              "<tileset version=\"1.8\" name=\"Trees\" tilewidth=\"8\" tileheight=\"8\" "
+              "tilecount=\"8\" columns=\"2\">\n"
+              " <image source=\"Trees.tessella.png\" width=\"16\" height=\"32\"/>\n"
+              " <wangsets>\n"
+              "  <wangset name=\"Wood\" type=\"corner\" tile=\"-1\">\n"
+              "   <wangcolor name=\"Oak\" color=\"#00ff00\" tile=\"-1\" probability=\"1\"/>\n"
+              "  </wangset>\n"
+              " </wangsets>\n"
+              "</tileset>\n");
+    EXPECT_EQ(ReadFileText(Folder.Path("Grass (2).tessella.tsx")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!-- Tessella: parts of the tileset \"Grass\" on the map's grid -->\n"
+              "<tileset version=\"1.8\" name=\"Grass\" tilewidth=\"8\" tileheight=\"8\" "
+              "tilecount=\"2\" columns=\"2\">\n"
+              " <image source=\"Grass (2).tessella.png\" width=\"16\" height=\"8\"/>\n"
+              " <tile id=\"0\" probability=\"0.5\"/>\n"
+              " <wangsets>\n"
+              "  <wangset name=\"Meadow\" type=\"corner\" tile=\"1\">\n"
+              "   <wangcolor name=\"Grass\" color=\"#808080\" tile=\"0\" probability=\"1\"/>\n"
+              "   <wangtile tileid=\"1\" wangid=\"0,1,0,1,0,1,0,1\"/>\n"
+              "  </wangset>\n"
+              " </wangsets>\n"
+              "</tileset>\n");
+    ASSERT_EQ(Window.Notices.size(), 1u);
+    EXPECT_EQ(Window.Notices[0],
+              "map.tmx: left out what the map cannot hold: the terrain tiles of \"Trees\" larger "
+              "than a part. Written beside it: Trees.tessella.png, Trees.tessella.tsx, Grass "
+              "(2).tessella.png and Grass (2).tessella.tsx.");
+    EXPECT_EQ(ReadFileText(Folder.Path("Grass.tessella.png")), "mine");
+
+    // Opened again: the same files, none added, the user's left alone.
+    const std::vector<std::string> entries = Folder.Entries();
+    TImportedMap again;
+    Import("map.tmx", again);
+    ASSERT_EQ(again.Result, prSuccess);
+    EXPECT_EQ(again.Image(3), "Grass (2).tessella.png");
+    EXPECT_EQ(Folder.Entries(), entries);
+}
+
+TEST_F(TTiledImport, TheTransparentColourIsTheTilesetsOrMagentaForAlpha)
+{
+    WriteTestPng(Folder.Path("keyed.png"), 8, 8,
+                 [](int32_t x, int32_t) { return x < 4 ? 0x00FF00FFu : 0x123456FFu; });
+    WriteTestPng(Folder.Path("alpha.png"), 8, 8,
+                 [](int32_t x, int32_t) { return x < 4 ? 0x00000000u : 0x654321FFu; });
+    const auto tileset = [](int first, const char *name, const char *image, const char *trans) {
+        return "<tileset firstgid=\"" + std::to_string(first) + "\" name=\"" + name +
+               "\" tilewidth=\"8\" tileheight=\"8\"><image source=\"" + image + "\"" + trans +
+               "/></tileset>\n";
+    };
+    // One trans colour: it is the map's, the image is used as it is.
+    WriteFileText(Folder.Path("keyed.tmx"),
+                  TmxMap(1, 1, 8,
+                         tileset(1, "keyed", "keyed.png", " trans=\"00ff00\"") +
+                             "<layer name=\"a\" width=\"1\" height=\"1\"><data "
+                             "encoding=\"csv\">1</data></layer>\n"));
+    TImportedMap keyed;
+    Import("keyed.tmx", keyed);
+    ASSERT_EQ(keyed.Result, prSuccess);
+    EXPECT_EQ(keyed.Record.TransEnabled, 1);
+    EXPECT_EQ(keyed.Record.TransColor, 0x0000FF00u);
+    ASSERT_EQ(keyed.Record.LayerCount, 2);
+    EXPECT_EQ(keyed.Name(0), "Base");
+    EXPECT_EQ(keyed.Image(1), "keyed.png");
+    // With alpha beside it, magenta; the keyed tileset's colour becomes alpha in parts of
+    // its own.
+    WriteFileText(Folder.Path("both.tmx"),
+                  TmxMap(2, 1, 8,
+                         tileset(1, "keyed", "keyed.png", " trans=\"00ff00\"") +
+                             tileset(2, "alpha", "alpha.png", "") +
+                             "<layer name=\"a\" width=\"2\" height=\"1\"><data "
+                             "encoding=\"csv\">1,2</data></layer>\n"));
+    TImportedMap both;
+    Import("both.tmx", both);
+    ASSERT_EQ(both.Result, prSuccess);
+    EXPECT_EQ(both.Record.TransColor, 0x00FF00FFu);
+    ASSERT_EQ(both.Record.LayerCount, 3);
+    EXPECT_EQ(both.Image(1), "keyed.tessella.png");
+    EXPECT_EQ(both.Image(2), "alpha.png");
+    TRgbaImage parts;
+    std::string reason;
+    ASSERT_TRUE(ReadPngFile(Folder.Path("keyed.tessella.png"), parts, reason));
+    EXPECT_EQ(PixelOf(parts, 1, 1), 0xFF00FF00u);
+    EXPECT_EQ(PixelOf(parts, 6, 1), 0x123456FFu);
+}
+
+// A tileset of 300 tiles needs 16-bit cells; 65535 is then the empty cell.
+TEST_F(TTiledImport, MoreThanTwoHundredFiftyFivePartsMakeASixteenBitMap)
+{
+    WriteTestPng(Folder.Path("big.png"), 160, 120, [](int32_t, int32_t) { return 0x102030FFu; });
+    WriteFileText(Folder.Path("big.tmx"),
+                  TmxMap(2, 1, 8,
+                         "<tileset firstgid=\"1\" name=\"big\" tilewidth=\"8\" tileheight=\"8\">"
+                         "<image source=\"big.png\"/></tileset>\n<layer name=\"a\" width=\"2\" "
+                         "height=\"1\"><data encoding=\"csv\">300,0</data></layer>\n"));
+    TImportedMap map;
+    Import("big.tmx", map);
+    ASSERT_EQ(map.Result, prSuccess);
+    EXPECT_EQ(map.Record.BitCount, 16);
+    EXPECT_EQ(map.Record.InvisiblePart, 65535);
+    EXPECT_EQ(map.Cells(0), (std::vector<uint16_t>{299, 65535}));
+}
+
+// Every broken case says which file and what is wrong, returns the matching code, and
+// leaves nothing allocated and no file behind.
+TEST_F(TTiledImport, BrokenFilesSayWhatIsWrongAndLeaveNothingBehind)
+{
+    WriteTestPng(Folder.Path("tall.png"), 8, 16, [](int32_t, int32_t) { return 0xFFFFFFFFu; });
+    WriteFileBytes(Folder.Path("tall.bmp"), BmpFile(8, 16));
+    WriteFileText(Folder.Path("notes.txt"), "not a picture");
+    WriteFileText(Folder.Path("broken.tsx"), "<tileset name=\"x\">\n<image source=\"a.png\">");
+    const std::vector<uint8_t> six = IdBytes(kIds);
+    const std::vector<uint8_t> seven = IdBytes({1, 2, 0, 4, 3, 1, 1});
+    std::vector<uint8_t> cut = ZlibBytes(six);
+    cut.resize(cut.size() - 6);
+    const auto tmx = [&](const std::string &data, const std::string &tilesets = kTerrainTileset,
+                         const std::string &attributes = "") {
+        return TmxMap(3, 2, 8, tilesets + Layer(data, attributes));
+    };
+    const auto tallTileset = [](const char *image) {
+        return "<tileset firstgid=\"1\" name=\"tall\" tilewidth=\"8\" tileheight=\"16\" "
+               "margin=\"0\"><image source=\"" +
+               std::string(image) + "\"/></tileset>\n";
+    };
+    struct TCase {
+        const char *Name;
+        std::string Text;
+        int32_t Code;
+        std::string Message;
+    };
+    const std::vector<TCase> cases = {
+        {"xml.tmx", TmxMap(3, 2, 8, "<layer name=\"a\">\n <data></layer>\n"), prBrokenFile,
+         "xml.tmx: the XML is broken at line 4, column 10 (Start-end tags mismatch)"},
+        {"json.tmj", "{\"type\":\"map\",\n\"width\":3,,}", prBrokenFile,
+         "json.tmj: the JSON is broken at line 2, column 11"},
+        {"base64.tmx", tmx(" encoding=\"base64\">AAA*"), prBrokenFile,
+         "base64.tmx: layer \"Ground\": the base64 data is broken"},
+        {"short.tmx", tmx(" encoding=\"base64\">" + Base64(IdBytes({1, 2, 3, 4, 1}))), prBrokenFile,
+         "short.tmx: layer \"Ground\": the data is cut short: it holds 5 tiles of the layer's 6"},
+        {"cut.tmx", tmx(" encoding=\"base64\" compression=\"zlib\">" + Base64(cut)), prBrokenFile,
+         "cut.tmx: layer \"Ground\": the zlib data is cut short"},
+        {"long.tmx", tmx(" encoding=\"base64\" compression=\"gzip\">" + Base64(GzipBytes(seven))),
+         prBrokenFile,
+         "long.tmx: layer \"Ground\": the gzip data holds more than the layer's 6 tiles"},
+        {"zstd.tmx", tmx(" encoding=\"base64\" compression=\"zstd\">" + Base64(ZstdBytes(seven))),
+         prBrokenFile,
+         "zstd.tmx: layer \"Ground\": the zstd data holds more than the layer's 6 tiles"},
+        {"csv.tmx", tmx(" encoding=\"csv\">1,2,3,4,1,2,3"), prBrokenFile,
+         "csv.tmx: layer \"Ground\": the data holds more than the layer's 6 tiles"},
+        {"csvword.tmx", tmx(" encoding=\"csv\">1,2,x,4,1,2"), prBrokenFile,
+         "csvword.tmx: layer \"Ground\": entry 3 of the CSV data is not a tile id"},
+        {"larger.tmx",
+         TmxMap(3, 2, 8, kTerrainTileset + "<layer name=\"Ground\" width=\"4\" height=\"2\"/>\n"),
+         prBrokenFile, "larger.tmx: the layer \"Ground\" (4 × 2) is larger than the map (3 × 2)"},
+        {"past.tmx", tmx(" encoding=\"csv\">1,9,0,0,0,0"), prBrokenFile,
+         "past.tmx: layer \"Ground\", cell 1, 0: the tile id 9 is past every tileset (the last, "
+         "\"terrain\", ends at 4)"},
+        {"notileset.tmx", tmx(" encoding=\"csv\">1,0,0,0,0,0", ""), prBrokenFile,
+         "notileset.tmx: layer \"Ground\", cell 0, 0: the tile id 1 names a tile, but the map has "
+         "no tileset"},
+        {"tileset.tmx",
+         tmx(" encoding=\"csv\">0,0,0,0,0,0", "<tileset firstgid=\"1\" source=\"gone.tsx\"/>\n"),
+         prFileError,
+         "tileset.tmx: the tileset gone.tsx cannot be opened (No such file or directory)"},
+        {"brokentsx.tmx",
+         tmx(" encoding=\"csv\">0,0,0,0,0,0", "<tileset firstgid=\"1\" source=\"broken.tsx\"/>\n"),
+         prBrokenFile, "broken.tsx: the XML is broken at line 2, column 22"},
+        {"image.tmx",
+         tmx(" encoding=\"csv\">1,0,0,0,0,0",
+             "<tileset firstgid=\"1\" name=\"t\" tilewidth=\"8\" tileheight=\"8\"><image "
+             "source=\"gone.png\"/></tileset>\n"),
+         prFileError, "image.tmx: the image gone.png cannot be opened"},
+        {"picture.tmx",
+         tmx(" encoding=\"csv\">1,0,0,0,0,0",
+             "<tileset firstgid=\"1\" name=\"t\" tilewidth=\"8\" tileheight=\"8\"><image "
+             "source=\"notes.txt\"/></tileset>\n"),
+         prNotSupported, "picture.tmx: the image notes.txt is not a PNG, BMP, GIF or JPEG picture"},
+        {"bmp.tmx", tmx(" encoding=\"csv\">2147483649,0,0,0,0,0", tallTileset("tall.bmp")),
+         prNotSupported,
+         "bmp.tmx: the image tall.bmp is a BMP picture; only PNG pictures can be cut into new "
+         "parts"},
+        {"iso.tmx",
+         "<map orientation=\"isometric\" width=\"3\" height=\"2\" tilewidth=\"8\" "
+         "tileheight=\"8\"/>",
+         prNotSupported, "iso.tmx: the map is isometric; only orthogonal maps can be opened"},
+        {"noparts.tmx", "<map orientation=\"orthogonal\" width=\"3\" height=\"2\"/>", prBrokenFile,
+         "noparts.tmx: the tile size 0 × 0 is not a size"},
+        {"tilesetfile.tmx", "<tileset name=\"t\"/>", prNotSupported,
+         "tilesetfile.tmx: this is a tileset, not a map"},
+        {"empty.tmj", "  \n", prBrokenFile, "empty.tmj: the file is empty"},
+    };
+    const std::vector<std::string> before = Folder.Entries();
+    for (const TCase &test : cases) {
+        SCOPED_TRACE(test.Name);
+        WriteFileText(Folder.Path(test.Name), test.Text);
+        Window.Notices.clear();
+        TImportedMap map;
+        Import(test.Name, map);
+        EXPECT_EQ(map.Result, test.Code);
+        EXPECT_TRUE(RecordOwnsNothing(map.Record));
+        ASSERT_EQ(Window.Notices.size(), 1u);
+        EXPECT_EQ(Window.Notices[0].substr(0, test.Message.size()), test.Message)
+            << Window.Notices[0];
+        std::filesystem::remove(Folder.Path(test.Name));
+    }
+    EXPECT_EQ(Folder.Entries(), before);
+}
+
+// A cancel after the first layer frees everything and writes no parts image.
+TEST_F(TTiledImport, CancellingLeavesNothingAndWritesNothing)
+{
+    WriteTestPng(Folder.Path("tall.png"), 8, 16, [](int32_t, int32_t) { return 0xFFFFFFFFu; });
+    WriteFileText(Folder.Path("map.tmx"),
+                  TmxMap(3, 2, 8,
+                         "<tileset firstgid=\"1\" name=\"tall\" tilewidth=\"8\" "
+                         "tileheight=\"16\"><image source=\"tall.png\"/></tileset>\n" +
+                             kTerrainTileset.substr(0, 19) + "2" + kTerrainTileset.substr(20) +
+                             Layer(" encoding=\"csv\">0,0,0,1,2,0")));
+    const std::vector<std::string> before = Folder.Entries();
+    TProgressLog::Reset(1);
+    TImportedMap map;
+    Import("map.tmx", map, TProgressLog::Callback);
+    EXPECT_EQ(map.Result, prCancelled);
+    EXPECT_TRUE(RecordOwnsNothing(map.Record));
+    ASSERT_EQ(TProgressLog::Calls.size(), 1u);
+    EXPECT_EQ(TProgressLog::Calls[0].Message, "Importing...");
+    EXPECT_EQ(TProgressLog::Calls[0].Total, 2);
+    EXPECT_EQ(Folder.Entries(), before);
+}
+
+// The plug-in's own maps come back cell for cell: image alignment, the empty part 255, a
+// transparent colour, hidden layers, names and the comment.
+TEST_F(TTiledImport, WhatTheExportWroteOpensWithEveryCell)
+{
+    WriteFileBytes(Folder.Path("tiles.bmp"), BmpFile(32, 32));
+    WriteTestPng(Folder.Path("terrain.png"), 32, 32,
+                 [](int32_t x, int32_t y) { return 0x102030FFu + (x / 16 + y / 16 * 2) * 0x100; });
+    TTestMap source(3, 2, 3);
+    source.Names = {"ground", "top & more", "notes"};
+    source.Images = {"tiles.bmp", "terrain.png", ""};
+    source.Cells = {{0, 1, 255, 2, 3, 0}, {255, 3, 2, 255, 1, 0}, std::vector<uint16_t>(6, 255)};
+    source.Comment = "line one\nline two";
+    PluginMapRecord &record = source.Bind(true, false);
+    record.PartsWidth = 16;
+    record.PartsHeight = 16;
+    record.BitCount = 8;
+    record.AlignFlags = 1;
+    record.TransEnabled = 1;
+    record.TransColor = 0x00563412;
+    record.UseInvisiblePart = 1;
+    record.InvisiblePart = 255;
+    source.Layers[0].Visible = source.Layers[2].Visible = 1;
+    ASSERT_EQ(Plugin.Export(Window.Handle(), Folder.Path("map.tmx").c_str(), &record, GoOn),
+              prSuccess);
+    TImportedMap map;
+    Import("map.tmx", map);
+    ASSERT_EQ(map.Result, prSuccess) << (Window.Notices.empty() ? "" : Window.Notices.back());
+    EXPECT_EQ(map.Record.Width, 3u);
+    EXPECT_EQ(map.Record.PartsWidth, 16u);
+    EXPECT_EQ(map.Record.BitCount, 8);
+    EXPECT_EQ(map.Record.AlignFlags, 1);
+    EXPECT_EQ(map.Record.TransEnabled, 1);
+    EXPECT_EQ(map.Record.TransColor, 0x00563412u);
+    EXPECT_EQ(map.Record.InvisiblePart, 255);
+    ASSERT_NE(map.Record.Comment, nullptr);
+    EXPECT_STREQ(map.Record.Comment, "line one\nline two");
+    ASSERT_EQ(map.Record.LayerCount, 3);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(map.Name(i), source.Names[i]);
+        EXPECT_EQ(map.Image(i), source.Images[i]);
+        EXPECT_EQ(map.Record.Layers[i].Visible, source.Layers[i].Visible);
+        EXPECT_EQ(map.Cells(i), source.Cells[i]);
+    }
+    EXPECT_TRUE(Window.Notices.empty()) << Window.Notices[0];
 }
