@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 qt6-svg-dev qt6-l10n-tools fonts-dejavu-core fonts-ipafont-gothic
   libjpeg62-turbo-dev libpng-dev
+  libpugixml-dev zlib1g-dev libzstd-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils

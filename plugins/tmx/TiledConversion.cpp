@@ -5,6 +5,7 @@
 #include "plugins/tmx/TiledError.h"
 #include "plugins/tmx/TiledNotes.h"
 #include "plugins/tmx/TilesetSource.h"
+#include "plugins/tmx/Utf8Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -299,7 +300,7 @@ void TConverter::AssignImages()
             entry.Derived = static_cast<int32_t>(FOut.Derived.size());
             FOut.Images.push_back(entry);
             TDerivedTileset derived;
-            derived.Name = use.Source->Tileset().Name;
+            derived.Name = ValidUtf8(use.Source->Tileset().Name);
             derived.Describe = use.Source->Describe();
             derived.Image = use.Parts->Image();
             derived.PartsWidth = gw;
@@ -413,7 +414,8 @@ void TConverter::Finish()
         for (size_t k = 0; k < FStacks[l].size(); ++k) {
             TStackLayer &stacked = FStacks[l][k];
             TConvertedLayer out;
-            out.Name = k == 0 ? layer.Name : layer.Name + " (" + std::to_string(k + 1) + ")";
+            const std::string name = ValidUtf8(layer.Name);
+            out.Name = k == 0 ? name : name + " (" + std::to_string(k + 1) + ")";
             out.Visible = visible;
             out.Image = stacked.Image;
             out.Cells = std::move(stacked.Cells);
@@ -433,7 +435,8 @@ void TConverter::Finish()
     FOut.Height = static_cast<int32_t>(FMap.Height);
     FOut.PartsWidth = static_cast<int32_t>(gw);
     FOut.PartsHeight = static_cast<int32_t>(gh);
-    FOut.Comment = FMap.Comment;
+    if (FMap.Comment)
+        FOut.Comment = ValidUtf8(*FMap.Comment);
 }
 
 void TConverter::TranslateWangSets(TUse &use, TDerivedTileset &derived)

@@ -6,6 +6,7 @@
 #include "plugins/tmx/TiledConversion.h"
 #include "plugins/tmx/TiledError.h"
 #include "plugins/tmx/TiledNotes.h"
+#include "plugins/tmx/Utf8Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,7 +22,7 @@ namespace
 void Notify(TessellaWindow *window, const std::string &text)
 {
     if (!text.empty() && TessellaCanShowNotice(window))
-        window->ShowNotice(window, text.c_str());
+        window->ShowNotice(window, ValidUtf8(text).c_str());
 }
 
 std::string LowerExtension(const char *path)
@@ -53,11 +54,14 @@ bool LooksLikeTiledMap(const std::string &head)
 }
 
 // A reference as the record stores it: relative to the map's folder, folders separated by
-// "\".
-std::string Reference(const std::string &mapFolder, const std::string &path)
+// "\". The editor reads it as UTF-8, so a name that is not cannot be handed over.
+std::string Reference(const TTiledMap &map, const std::string &path)
 {
-    const fs::path relative = fs::path(path).lexically_relative(mapFolder);
+    const fs::path relative = fs::path(path).lexically_relative(map.Folder);
     std::string text = relative.empty() ? path : relative.generic_string();
+    if (ValidUtf8(text) != text)
+        ThrowNotSupported(map.FileName, "the image name " + ValidUtf8(text) +
+                                            " is not UTF-8 text, which the editor cannot name");
     std::replace(text.begin(), text.end(), '/', '\\');
     return text;
 }
@@ -112,7 +116,7 @@ int32_t Import(TessellaWindow *window, const char *path, PluginMapRecord &record
     std::vector<std::string> references;
     for (const TConvertedImage &image : map.Images)
         references.push_back(image.Derived >= 0 ? derivedNames[static_cast<size_t>(image.Derived)]
-                                                : Reference(tiled.Folder, image.Path));
+                                                : Reference(tiled, image.Path));
 
     TImportedRecord owned(&record);
     record.Width = static_cast<uint32_t>(map.Width);

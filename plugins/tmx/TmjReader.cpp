@@ -6,6 +6,7 @@
 #include "plugins/tmx/TiledValues.h"
 
 #include <climits>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 using nlohmann::json;
@@ -75,9 +76,10 @@ int64_t Int(const TJsonFile &file, const json &object, const char *kind, const c
         if (number >= low && number <= high)
             return number;
     } else if (value->is_number_float()) {
+        // Range first: casting a double beyond int64_t is undefined.
         const double number = value->get<double>();
-        if (number == static_cast<double>(static_cast<int64_t>(number)) &&
-            number >= static_cast<double>(low) && number <= static_cast<double>(high))
+        if (number >= static_cast<double>(low) && number <= static_cast<double>(high) &&
+            number == std::floor(number))
             return static_cast<int64_t>(number);
     }
     WrongType(file, object, kind, member, "a whole number in range");

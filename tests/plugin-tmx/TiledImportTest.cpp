@@ -612,3 +612,66 @@ TEST_F(TTiledImport, WhatTheExportWroteOpensWithEveryCell)
     }
     EXPECT_TRUE(Window.Notices.empty()) << Window.Notices[0];
 }
+
+// Small maps of every form and encoding, over the tilesets the fuzz target writes beside
+// them (tiles.tsx, tall.tsx, tiles.tsj and their picture tiles.png).
+TEST(TTiledImportCorpus, WritesTheFuzzSeedCorpus)
+{
+    const std::filesystem::path corpus =
+        std::filesystem::path(TESSELLA_BUILD_DIR) / "fuzz" / "corpus-tiled";
+    std::filesystem::create_directories(corpus);
+    const std::vector<uint32_t> ids = {1, 2, 3, 0, 0x80000002u, 5, 0x20000001u, 4, 2, 1, 0, 3};
+    const std::vector<uint8_t> bytes = IdBytes(ids);
+    const std::string tiles = "<tileset firstgid=\"1\" source=\"tiles.tsx\"/>\n";
+    const std::string tall = "<tileset firstgid=\"7\" source=\"tall.tsx\"/>\n";
+    const std::string layer = "<layer name=\"a\" width=\"4\" height=\"3\" offsetx=\"3\">\n";
+    const std::vector<std::string> seeds = {
+        TmxMap(4, 3, 8,
+               tiles + layer + "<data encoding=\"csv\">" + CsvIds(ids, 4) + "</data></layer>\n"),
+        TmxMap(4, 3, 8,
+               "<tileset firstgid=\"1\" name=\"e\" tilewidth=\"8\" tileheight=\"8\" "
+               "spacing=\"1\"><image source=\"tiles.png\" trans=\"102030\"/></tileset>\n" +
+                   layer + "<data encoding=\"base64\" compression=\"zlib\">" +
+                   Base64(ZlibBytes(bytes)) + "</data></layer>\n"),
+        TmxMap(4, 3, 8,
+               tiles + tall +
+                   "<layer name=\"t\" width=\"4\" height=\"3\"><data encoding=\"base64\" "
+                   "compression=\"gzip\">" +
+                   Base64(GzipBytes(IdBytes({7, 8, 0x40000009u, 0, 7, 7, 7, 7, 0, 8, 1, 2}))) +
+                   "</data></layer>\n"),
+        TmxMap(4, 3, 8,
+               tiles +
+                   "<layer name=\"i\" width=\"4\" height=\"3\"><data encoding=\"base64\" "
+                   "compression=\"zstd\"><chunk x=\"-4\" y=\"2\" width=\"4\" height=\"3\">" +
+                   Base64(ZstdBytes(bytes)) + "</chunk></data></layer>\n",
+               " infinite=\"1\""),
+        TmxMap(4, 3, 8,
+               tiles +
+                   "<group name=\"g\" opacity=\"0.7\"><properties><property name=\"p\" "
+                   "value=\"1\"/></properties><layer name=\"x\" width=\"2\" height=\"1\"><data>"
+                   "<tile gid=\"1\"/><tile/></data></layer></group>\n<objectgroup name=\"o\"/>\n"),
+        "{\"type\":\"map\",\"orientation\":\"orthogonal\",\"width\":4,\"height\":3,"
+        "\"tilewidth\":8,\"tileheight\":8,\"tilesets\":[{\"firstgid\":1,\"source\":"
+        "\"tiles.tsj\"}],\"layers\":[{\"type\":\"tilelayer\",\"name\":\"a\",\"width\":4,"
+        "\"height\":3,\"data\":[1,2,3,0,2147483650,1,1,2,3,0,0,2]}]}",
+        "{\"type\":\"map\",\"orientation\":\"orthogonal\",\"renderorder\":\"left-up\","
+        "\"width\":4,\"height\":3,\"tilewidth\":8,\"tileheight\":8,\"infinite\":true,"
+        "\"tilesets\":[{\"firstgid\":1,\"source\":\"tiles.tsx\"}],\"layers\":[{\"type\":"
+        "\"tilelayer\",\"name\":\"c\",\"encoding\":\"base64\",\"compression\":\"zlib\","
+        "\"chunks\":[{\"x\":16,\"y\":0,\"width\":4,\"height\":3,\"data\":\"" +
+            Base64(ZlibBytes(bytes)) + "\"}]}]}",
+        "{\"type\":\"map\",\"orientation\":\"orthogonal\",\"width\":2,\"height\":2,"
+        "\"tilewidth\":8,\"tileheight\":8,\"tilesets\":[{\"firstgid\":1,\"name\":\"c\","
+        "\"tilewidth\":16,\"tileheight\":24,\"tiles\":[{\"id\":0,\"image\":\"tiles.png\"},"
+        "{\"id\":3,\"image\":\"tiles.png\",\"x\":2,\"y\":3,\"width\":5,\"height\":9}],"
+        "\"wangsets\":[{\"name\":\"w\",\"type\":\"edge\",\"tile\":0,\"colors\":[{\"name\":"
+        "\"a\",\"color\":\"#00ff00\",\"tile\":3}],\"wangtiles\":[{\"tileid\":3,\"wangid\":"
+        "[1,0,1,0,1,0,1,0]}]}]}],\"layers\":[{\"type\":\"tilelayer\",\"name\":\"k\","
+        "\"width\":2,\"height\":2,\"data\":[1,4,1073741828,0]}]}",
+    };
+    for (size_t i = 0; i < seeds.size(); ++i)
+        WriteFileText((corpus / ("seed-" + std::to_string(i))).string(), seeds[i]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(corpus),
+                            std::filesystem::directory_iterator()),
+              static_cast<ptrdiff_t>(seeds.size()));
+}
