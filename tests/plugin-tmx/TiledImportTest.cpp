@@ -375,6 +375,41 @@ TEST_F(TTiledImport, TallFlippedAndSpacedTilesGetPartsImagesOfTheirOwn)
     EXPECT_EQ(Folder.Entries(), entries);
 }
 
+// Tilesets drawn at the grid's size (Tiled 1.9 and later): stretched, or fitted and
+// centred when they keep their aspect, into one cell each.
+TEST_F(TTiledImport, TilesDrawnAtGridSizeAreScaledIntoTheirCell)
+{
+    // 16 × 8 tiles: the left half red, the right half blue.
+    WriteTestPng(Folder.Path("wide.png"), 16, 8,
+                 [](int32_t x, int32_t) { return x < 8 ? 0xFF0000FFu : 0x0000FFFFu; });
+    const auto map = [](const char *fill) {
+        return TmxMap(1, 1, 8,
+                      "<tileset firstgid=\"1\" name=\"wide\" tilewidth=\"16\" tileheight=\"8\" "
+                      "tilerendersize=\"grid\"" +
+                          std::string(fill) +
+                          "><image source=\"wide.png\"/></tileset>\n<layer name=\"a\" "
+                          "width=\"1\" height=\"1\"><data encoding=\"csv\">1</data></layer>\n");
+    };
+    WriteFileText(Folder.Path("stretch.tmx"), map(""));
+    WriteFileText(Folder.Path("fit.tmx"), map(" fillmode=\"preserve-aspect-fit\""));
+    for (const bool fit : {false, true}) {
+        SCOPED_TRACE(fit);
+        TImportedMap imported;
+        Import(fit ? "fit.tmx" : "stretch.tmx", imported);
+        ASSERT_EQ(imported.Result, prSuccess);
+        ASSERT_EQ(imported.Image(imported.Record.LayerCount - 1), "wide.tessella.png");
+        TRgbaImage parts;
+        std::string reason;
+        ASSERT_TRUE(ReadPngFile(Folder.Path("wide.tessella.png"), parts, reason));
+        ASSERT_EQ(parts.Width, 8);
+        // Stretched: four columns of each half in every row; fitted: 8 × 4 in rows 2 to 5.
+        EXPECT_EQ(PixelOf(parts, 3, 0) & 0xFF, fit ? 0u : 0xFFu);
+        EXPECT_EQ(PixelOf(parts, 3, 2), 0xFF0000FFu);
+        EXPECT_EQ(PixelOf(parts, 4, 5), 0x0000FFFFu);
+        EXPECT_EQ(PixelOf(parts, 4, 7), fit ? 0xFF00FF00u : 0x0000FFFFu);
+    }
+}
+
 TEST_F(TTiledImport, TheTransparentColourIsTheTilesetsOrMagentaForAlpha)
 {
     WriteTestPng(Folder.Path("keyed.png"), 8, 8,
