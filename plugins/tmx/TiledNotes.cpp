@@ -64,8 +64,8 @@ void LayerLooks(const TTiledMap &map, std::vector<std::string> &items)
     std::vector<std::string> parallax;
     for (const TTiledLayer &layer : map.Layers) {
         if (layer.Opacity < 1)
-            opacity.push_back(Quoted(layer.Name) + " " + Number(layer.Opacity) +
-                              (layer.Opacity < 0.5 ? ", hidden" : ", drawn opaque"));
+            opacity.push_back(Quoted(layer.Name) + " (" + Number(layer.Opacity) +
+                              (layer.Opacity < 0.5 ? ": hidden)" : ": drawn opaque)"));
         if (layer.Tinted)
             tinted.push_back(layer.Name);
         if (layer.Parallax)

@@ -230,7 +230,7 @@ TEST_F(TTiledImport, MixedTilesetsSplitTheLayerAndTheNoticeNamesWhatIsLeftOut)
               "map.tmx: left out what the map cannot hold: the object layer \"Spawn\"; the "
               "image layer \"Sky\"; the group \"Roofs\" (their layers are kept); the background "
               "colour; the properties of the map and group \"Roofs\"; the opacity of \"Fog\" "
-              "0.3, hidden; the tint colour of \"Fog\"; the animations of 1 tile of \"signs\"; "
+              "(0.3: hidden); the tint colour of \"Fog\"; the animations of 1 tile of \"signs\"; "
               "the collision shapes of 1 tile of \"signs\".");
     EXPECT_EQ(Folder.Entries(), (std::vector<std::string>{"map.tmx", "sign.png", "terrain.png"}));
 
