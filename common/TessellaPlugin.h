@@ -156,7 +156,8 @@ TESSELLA_STATIC_ASSERT(offsetof(TessellaWindow, AskOpenFileName) + sizeof(void *
 static inline int TessellaCanShowNotice(const TessellaWindow *window)
 {
     return window != NULL &&
-           window->StructSize >= offsetof(TessellaWindow, ShowNotice) + sizeof(window->ShowNotice) &&
+           window->StructSize >=
+               offsetof(TessellaWindow, ShowNotice) + sizeof(window->ShowNotice) &&
            window->ShowNotice != NULL;
 }
 
