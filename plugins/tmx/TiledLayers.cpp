@@ -3,6 +3,7 @@
 #include "plugins/tmx/TiledError.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace
@@ -69,6 +70,11 @@ void PlaceLayers(TTiledMap &Map, std::vector<TPendingLayer> &Pending, const TRea
     Map.Layers.reserve(Pending.size());
     for (TPendingLayer &pending : Pending) {
         TTiledLayer layer = std::move(pending.Layer);
+        // Beyond this a layer lies outside any map; the test is written to catch NaN too.
+        constexpr double kMaxOffset = 1 << 24;
+        if (!(std::abs(layer.OffsetX) <= kMaxOffset) || !(std::abs(layer.OffsetY) <= kMaxOffset))
+            ThrowBroken(Map.FileName, "the layer " + Quoted(layer.Name) +
+                                          " is moved further than any map reaches");
         if (!Map.Infinite && (pending.Width > Map.Width || pending.Height > Map.Height))
             ThrowBroken(Map.FileName, "the layer " + Quoted(layer.Name) + " (" +
                                           SizeText(pending.Width, pending.Height) +

@@ -525,6 +525,8 @@ TEST_F(TTiledImport, BrokenFilesSayWhatIsWrongAndLeaveNothingBehind)
         {"larger.tmx",
          TmxMap(3, 2, 8, kTerrainTileset + "<layer name=\"Ground\" width=\"4\" height=\"2\"/>\n"),
          prBrokenFile, "larger.tmx: the layer \"Ground\" (4 × 2) is larger than the map (3 × 2)"},
+        {"moved.tmx", tmx(" encoding=\"csv\">1,0,0,0,0,0", kTerrainTileset, " offsetx=\"1e30\""),
+         prBrokenFile, "moved.tmx: the layer \"Ground\" is moved further than any map reaches"},
         {"past.tmx", tmx(" encoding=\"csv\">1,9,0,0,0,0"), prBrokenFile,
          "past.tmx: layer \"Ground\", cell 1, 0: the tile id 9 is past every tileset (the last, "
          "\"terrain\", ends at 4)"},
