@@ -1,6 +1,7 @@
 #include "HeadlessMap.h"
 
 #include "editor/plugins/MapFileTransfer.h"
+#include "editor/plugins/PluginNotice.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +27,8 @@ TessellaWindow HeadlessWindow()
     window.StructSize = sizeof window;
     window.SendMessage = NoMessage;
     window.AskOpenFileName = NoFileChosen;
+    // Notices reach standard error through the command line's dialog seam.
+    window.ShowNotice = ShowPluginNotice;
     return window;
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 // The window handle plug-ins get on the command line: its services answer that nobody is
-// there (no message is handled, no file is chosen).
+// there (no message is handled, no file is chosen); notices become lines on standard error.
 TessellaWindow HeadlessWindow();
 
 // The progress callback of the command line: nobody watches, every step goes on.

@@ -13,6 +13,7 @@
 #include "editor/parts/ToolWindow.h"
 #include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
+#include "editor/plugins/PluginNotice.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewRenderer.h"
@@ -54,6 +55,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
     FWindowHandle.AskOpenFileName = &TFileCommands::AskOpenFileNameForPlugin;
+    FWindowHandle.ShowNotice = &ShowPluginNotice;
     // The editing, the tool input and the file commands exist from the start, so that
     // every path (also a start without plug-ins) can reach them.
     FEditHost = std::make_unique<TMainFormEditHost>(*this);
