@@ -7,8 +7,8 @@
 #include "MapImageComposer.h"
 #include "MapInfo.h"
 #include "RecoverCommand.h"
-#include "editor/plugins/RecoveryFolder.h"
 #include "editor/plugins/MapFileTransfer.h"
+#include "editor/plugins/RecoveryFolder.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -152,10 +152,9 @@ int RunRequest(const TCommandLineRequest &request, const std::string &programFol
     case TCommand::Convert:
         return RunConvert(plugins, programFolder, request);
     case TCommand::Recover:
-        return request.Files.empty()
-                   ? PrintRecoveryCopies(std::cout, DefaultRecoveryFolder())
-                   : RecoverCopy(plugins, programFolder, DefaultRecoveryFolder(),
-                                 request.RecoverNumber, request.Files[0]);
+        return request.Files.empty() ? PrintRecoveryCopies(std::cout, DefaultRecoveryFolder())
+                                     : RecoverCopy(plugins, programFolder, DefaultRecoveryFolder(),
+                                                   request.RecoverNumber, request.Files[0]);
     default:
         return RunRender(plugins, programFolder, request);
     }

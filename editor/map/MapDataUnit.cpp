@@ -14,8 +14,8 @@ TMap::TMap()
     // Revisions go on from the clock, so a map made later at the same address never gives
     // its cells a number a copy of an earlier map's cells was taken at: the clock runs far
     // faster than any map changes.
-    FLastRevision = static_cast<uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1));
+    FLastRevision = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch() /
+                                          std::chrono::nanoseconds(1));
 }
 
 std::vector<uint16_t> &TMap::ChangingCells(int32_t Layer)
@@ -139,7 +139,8 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, std::vector<uint16_
         throw EMapAbort("failed : create layer.");
     AppendLayer(
         FLayers, "failed : create layer.",
-        [&](std::vector<uint16_t> &data) { data = std::move(Cells); }, Name, Chip, true, NewRevision());
+        [&](std::vector<uint16_t> &data) { data = std::move(Cells); }, Name, Chip, true,
+        NewRevision());
     FReady = true;
     FModified = true;
     return true;

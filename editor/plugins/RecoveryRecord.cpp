@@ -10,6 +10,8 @@ namespace
 {
 
 constexpr std::string_view Header = "Tessella recovery 1";
+// The last line: a record without it was cut short.
+constexpr std::string_view EndLine = "end";
 
 std::string Escaped(const std::string &value)
 {
@@ -65,7 +67,7 @@ std::string FormatRecoveryRecord(const TRecoveryRecord &Record)
     text += "\nplugin=" + Escaped(Record.DocumentPlugin);
     text += "\nfilter=" + std::to_string(Record.ProjectPlugin);
     text += "\npathmode=" + std::to_string(Record.PathMode);
-    return text + "\n";
+    return text + "\n" + std::string(EndLine) + "\n";
 }
 
 std::optional<TRecoveryRecord> ParseRecoveryRecord(std::string_view Text)
@@ -86,6 +88,11 @@ std::optional<TRecoveryRecord> ParseRecoveryRecord(std::string_view Text)
                 return std::nullopt;
             first = false;
             continue;
+        }
+        if (line == EndLine) {
+            if (!Text.empty() || !named)
+                return std::nullopt;
+            return record;
         }
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos)
@@ -115,9 +122,7 @@ std::optional<TRecoveryRecord> ParseRecoveryRecord(std::string_view Text)
             record.PathMode = static_cast<uint8_t>(*number);
         }
     }
-    if (first || !named)
-        return std::nullopt;
-    return record;
+    return std::nullopt; // no end line
 }
 
 std::optional<TRecoveryRecord> ReadRecoveryRecord(const std::string &Path)

@@ -3,9 +3,9 @@
 // the save dialog offers first, how its parts-image references are stored), since the
 // copy itself is written to a folder of its own with the references made absolute.
 //
-// The text is UTF-8, one "key=value" line each after the first line "Tessella recovery 1";
-// a backslash in a value is written "\\" and a line break "\n". Unknown keys are skipped,
-// so later versions may add some.
+// The text is UTF-8, one "key=value" line each after the first line "Tessella recovery 1",
+// and the line "end" last; a backslash in a value is written "\\" and a line break "\n".
+// Unknown keys are skipped, so later versions may add some.
 #pragma once
 
 #include <cstdint>

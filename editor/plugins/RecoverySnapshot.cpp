@@ -55,7 +55,8 @@ TRecoverySnapshot DescribeProject(const TProjectDocument &Document)
         // operation, and the copy lives in a folder of its own.
         if (layer.Chip != nullptr && !layer.Chip->FileName.empty()) {
             std::error_code error;
-            const std::filesystem::path image = std::filesystem::absolute(layer.Chip->FileName, error);
+            const std::filesystem::path image =
+                std::filesystem::absolute(layer.Chip->FileName, error);
             copy.PartsImage = error ? layer.Chip->FileName : image.lexically_normal().string();
         }
     }

@@ -25,8 +25,8 @@ struct TRecoveryLayer {
     // Everything but the cells, which the revision stands for.
     bool operator==(const TRecoveryLayer &Other) const
     {
-        return Name == Other.Name && Visible == Other.Visible &&
-               PartsImage == Other.PartsImage && Revision == Other.Revision;
+        return Name == Other.Name && Visible == Other.Visible && PartsImage == Other.PartsImage &&
+               Revision == Other.Revision;
     }
 };
 

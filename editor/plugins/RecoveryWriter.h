@@ -13,7 +13,7 @@
 #include <thread>
 
 struct TRecoveryWriteResult {
-    int32_t Code = 0;       // the plug-in's result; 0 success
+    int32_t Code = 0; // the plug-in's result; 0 success
     bool RecordWritten = true;
     TRecoverySnapshot Snapshot; // what was written (its cells already let go)
 };

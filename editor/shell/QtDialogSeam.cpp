@@ -117,8 +117,8 @@ std::unique_ptr<QMessageBox> BuildQuestionBox(const std::string &caption, const 
                                              QString::fromStdString(text), standard, parent);
     if (buttons == TQuestionButtons::YesNoLater) {
         // No standard button says "Later": a button of its own, which closing the box means.
-        QPushButton *later = box->addButton(
-            QString::fromStdString(GetLangMessage(103, "&Later")), QMessageBox::RejectRole);
+        QPushButton *later = box->addButton(QString::fromStdString(GetLangMessage(103, "&Later")),
+                                            QMessageBox::RejectRole);
         box->setEscapeButton(later);
         return box;
     }

@@ -14,10 +14,10 @@ clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-r
   "$root/common/platform/BackgroundClose.cpp" -lpthread -o "$work/recovery_record_fuzz"
 
 mkdir -p "$work/corpus"
-printf 'Tessella recovery 1\nname=level.tzp\npath=/home/me/maps/level.tzp\nplugin=tzp.so\nfilter=1\npathmode=1\n' \
+printf 'Tessella recovery 1\nname=level.tzp\npath=/home/me/maps/level.tzp\nplugin=tzp.so\nfilter=1\npathmode=1\nend\n' \
   >"$work/corpus/saved"
-printf 'Tessella recovery 1\nname=Untitled\npath=\nplugin=\nfilter=0\npathmode=0\n' >"$work/corpus/new"
-printf 'Tessella recovery 1\nname=a\\\\b\\nc\nfuture=x\n' >"$work/corpus/escapes"
+printf 'Tessella recovery 1\nname=Untitled\npath=\nplugin=\nfilter=0\npathmode=0\nend\n' >"$work/corpus/new"
+printf 'Tessella recovery 1\nname=a\\\\b\\nc\nfuture=x\nend\n' >"$work/corpus/escapes"
 
 "$work/recovery_record_fuzz" -max_total_time="${FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=0 \

@@ -69,7 +69,9 @@ protected:
     }
     uint16_t Cell(int32_t layer, int32_t x, int32_t y)
     {
-        return MapDocument()->GetLayer(layer).Data[static_cast<size_t>(y * MapDocument()->Width() + x)];
+        return MapDocument()
+            ->GetLayer(layer)
+            .Data[static_cast<size_t>(y * MapDocument()->Width() + x)];
     }
     std::string Plugin() const { return (Folder / "Plugins" / "tzp.so").string(); }
     std::vector<std::string> RecoveryEntries() const
@@ -108,9 +110,8 @@ std::string StoredReference(const std::string &plugin, const std::string &path, 
     PluginMapRecord record{};
     TessellaWindow window{};
     window.StructSize = sizeof window;
-    if (import == nullptr ||
-        import(&window, path.c_str(), &record, [](int32_t, int32_t, const char *) { return 1; }) !=
-            prSuccess)
+    if (import == nullptr || import(&window, path.c_str(), &record,
+                                    [](int32_t, int32_t, const char *) { return 1; }) != prSuccess)
         return "(unreadable)";
     std::string stored = layer < record.LayerCount && record.Layers[layer].PartsImage != nullptr
                              ? record.Layers[layer].PartsImage
@@ -147,8 +148,9 @@ TEST_F(TRecoveryTests, ACopyIsKeptWhileWorkIsUnsavedAndGoesWithSaveNewMapAndClea
     EXPECT_EQ(record->DocumentName, "Untitled");
     EXPECT_EQ(record->DocumentPath, "");
     EXPECT_EQ(CheckRecoveryCopy(Plugin(), files.CopyPath()), prSuccess);
-    EXPECT_EQ(RecoveryEntries(), (std::vector<std::string>{files.Id + ".lock", files.Id + ".recovery",
-                                                           files.Id + ".tzp"}));
+    EXPECT_EQ(
+        RecoveryEntries(),
+        (std::vector<std::string>{files.Id + ".lock", files.Id + ".recovery", files.Id + ".tzp"}));
 
     // A clean save removes the copy; new work brings it back; a new map removes it again.
     Seam->SaveAnswers.push_back(TFileDialogResult{(Folder / "level.tzp").string(), 1});
@@ -159,7 +161,8 @@ TEST_F(TRecoveryTests, ACopyIsKeptWhileWorkIsUnsavedAndGoesWithSaveNewMapAndClea
     Paint(0, 4, 2, 8);
     LoseFocusAndWait();
     ASSERT_TRUE(fs::exists(files.CopyPath()));
-    EXPECT_EQ(ReadRecoveryRecord(files.RecordPath())->DocumentPath, (Folder / "level.tzp").string());
+    EXPECT_EQ(ReadRecoveryRecord(files.RecordPath())->DocumentPath,
+              (Folder / "level.tzp").string());
     Form->CreateNewMap(20, 20, 1, 32, 32, 8, true);
     Recovery().Poll();
     EXPECT_FALSE(fs::exists(files.CopyPath()));
@@ -285,8 +288,7 @@ TEST_F(TRecoveryTests, CopiesCutAtEvery4KiBBoundaryAreSetAsideAsBrokenAndReporte
     ASSERT_GT(size, 8u * 4096u);
     std::vector<TRecoveryFiles> cut;
     for (uintmax_t length = 0; length < size; length += 4096) {
-        const TRecoveryFiles files =
-            LeaveAsDeadEditors("9-" + std::to_string(length / 4096));
+        const TRecoveryFiles files = LeaveAsDeadEditors("9-" + std::to_string(length / 4096));
         fs::resize_file(files.CopyPath(), length);
         cut.push_back(files);
     }

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
-#include <sstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -33,9 +33,8 @@ std::vector<uint16_t> ProjectCells(const std::string &path)
     PluginMapRecord record{};
     TessellaWindow window{};
     window.StructSize = sizeof window;
-    if (import == nullptr ||
-        import(&window, path.c_str(), &record, [](int32_t, int32_t, const char *) { return 1; }) !=
-            prSuccess)
+    if (import == nullptr || import(&window, path.c_str(), &record,
+                                    [](int32_t, int32_t, const char *) { return 1; }) != prSuccess)
         return {};
     std::vector<uint16_t> cells(record.Layers[0].Cells,
                                 record.Layers[0].Cells + record.Width * record.Height);
@@ -88,7 +87,8 @@ protected:
         const fs::path program = fs::path(Root) / "program";
         fs::create_directories(program);
         std::error_code error;
-        fs::create_hard_link(fs::path(TESSELLA_BUILD_DIR) / "Tessella", program / "Tessella", error);
+        fs::create_hard_link(fs::path(TESSELLA_BUILD_DIR) / "Tessella", program / "Tessella",
+                             error);
         if (error)
             fs::copy_file(fs::path(TESSELLA_BUILD_DIR) / "Tessella", program / "Tessella");
         fs::create_directory_symlink(fs::path(TESSELLA_BUILD_DIR) / "Plugins", program / "Plugins");
@@ -107,10 +107,11 @@ protected:
                 !fs::exists("/tmp/.X" + std::to_string(Display) + "-lock"))
                 break;
         Server.start("Xvfb", {QString(":%1").arg(Display), "-screen", "0", "1280x1024x24",
-                              "-nolisten", "tcp"});
+                              "-nolisten", "tcp", "-noreset"});
         ASSERT_TRUE(Server.waitForStarted());
-        for (int i = 0; i < 100 && !fs::exists("/tmp/.X11-unix/X" + std::to_string(Display)); ++i)
-            std::this_thread::sleep_for(50ms);
+        for (int i = 0; i < 200 && !fs::exists("/tmp/.X11-unix/X" + std::to_string(Display)); ++i)
+            Server.waitForFinished(50);
+        ASSERT_EQ(Server.state(), QProcess::Running) << Server.readAllStandardError().toStdString();
 
         const fs::path image = fs::path(Root) / "maps" / "parts.bmp";
         fs::create_directories(image.parent_path());
@@ -335,5 +336,5 @@ TEST_F(TEditorProcesses, TwoEditorsKeepTwoCopiesAndNoRemovesThem)
     }
     const std::string window = WaitForWindow("^Tessella level\\.tzp");
     ASSERT_FALSE(window.empty());
-    EXPECT_EQ(Title(window).back(), ' ') << Title(window);
+    EXPECT_NE(Title(window).back(), '*') << Title(window);
 }

@@ -29,26 +29,31 @@ TEST(RecoveryRecord, ComesBackWholeAndRefusesEveryCutAndDamagedText)
     const std::string text = FormatRecoveryRecord(record);
     ASSERT_EQ(ParseRecoveryRecord(text), record);
     // Unknown keys are later versions' and are skipped.
-    EXPECT_EQ(ParseRecoveryRecord(text + "colour=blue\n"), record);
+    EXPECT_EQ(ParseRecoveryRecord("Tessella recovery 1\ncolour=blue\n" +
+                                  text.substr(text.find('\n') + 1)),
+              record);
+    EXPECT_FALSE(ParseRecoveryRecord(text + "name=after the end\n"));
     // A record cut anywhere is not a record (the name comes before the last line break).
     for (size_t length = 0; length < text.size(); ++length)
         EXPECT_FALSE(ParseRecoveryRecord(text.substr(0, length))) << length;
 
     const std::string header = "Tessella recovery 1\n";
     for (const std::string &broken : {
-             std::string("Tessella recovery 2\nname=a\n"),
-             std::string("\xEF\xBB\xBFTessella recovery 1\nname=a\n"),
-             header,                                    // no name
-             header + "name=\n",                        // an empty one
-             header + "name=a\nno equals sign\n",       // a line that is no pair
-             header + "name=a\\\n",                     // an escape cut short
-             header + "name=a\\t\n",                    // an unknown escape
-             header + "name=a\npath=maps/level.tzp\n",  // a relative path
-             header + "name=a\nfilter=-1\n", header + "name=a\nfilter=256\n",
-             header + "name=a\nfilter=1x\n", header + "name=a\nfilter=\n",
-             header + "name=a\npathmode=2\n",
-             header + "name=a\npathmode=99999999999999999999\n",
-             header + "name=" + std::string(MaxRecoveryRecordSize, 'x') + "\n",
+             std::string("Tessella recovery 2\nname=a\nend\n"),
+             std::string("\xEF\xBB\xBFTessella recovery 1\nname=a\nend\n"),
+             header + "end\n",                              // no name
+             header + "name=\nend\n",                       // an empty one
+             header + "name=a\nno equals sign\nend\n",      // a line that is no pair
+             header + "name=a\\\nend\n",                    // an escape cut short
+             header + "name=a\\t\nend\n",                   // an unknown escape
+             header + "name=a\npath=maps/level.tzp\nend\n", // a relative path
+             header + "name=a\nfilter=-1\nend\n",
+             header + "name=a\nfilter=256\nend\n",
+             header + "name=a\nfilter=1x\nend\n",
+             header + "name=a\nfilter=\nend\n",
+             header + "name=a\npathmode=2\nend\n",
+             header + "name=a\npathmode=99999999999999999999\nend\n",
+             header + "name=" + std::string(MaxRecoveryRecordSize, 'x') + "\nend\n",
          })
         EXPECT_FALSE(ParseRecoveryRecord(broken)) << broken.substr(0, 80);
 

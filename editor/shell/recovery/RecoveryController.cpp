@@ -168,8 +168,8 @@ void TRecoveryController::OfferRecoveredCopies()
                                    broken));
             continue;
         }
-        const std::string name = copy.Record ? copy.Record->DocumentName
-                                              : Dialogs().GetLangString(0, "Untitled");
+        const std::string name =
+            copy.Record ? copy.Record->DocumentName : Dialogs().GetLangString(0, "Untitled");
         const TAnswer answer = Dialogs().AskQuestion(
             "Tessella",
             ReplacePlaceholder(

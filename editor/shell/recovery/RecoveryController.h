@@ -24,6 +24,7 @@ class TMainForm;
 
 class TRecoveryController : public QObject
 {
+    Q_OBJECT
 public:
     // Folder: where the copies go; IntervalSeconds: 0 writes none. The controller becomes
     // the window's child and goes with it.
