@@ -5,6 +5,7 @@
 #include "editor/plugins/RecoveryCopy.h"
 #include "editor/plugins/RecoverySnapshot.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <filesystem>
@@ -93,19 +94,35 @@ void BM_SnapshotAfterAStroke(benchmark::State &state)
 }
 BENCHMARK(BM_SnapshotAfterAStroke)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// The first snapshot after a file was opened copies every layer once.
-void BM_FirstSnapshot(benchmark::State &state)
+// The first snapshot after a file was opened has every layer to copy; it is taken in steps
+// of 32 MiB with the event loop running between them, as the editor does. The time is the
+// longest single step: the pause painting sees.
+void BM_FirstSnapshotLongestStep(benchmark::State &state)
 {
     TBenchProject &project = Project();
+    size_t steps = 0;
     for (auto _ : state) {
         TRecoverySnapshotTaker taker;
+        double longest = 0;
+        for (bool complete = false; !complete;) {
+            const Clock::time_point start = Clock::now();
+            complete = taker.CopyAhead(project.Document, 32u << 20);
+            longest = std::max(longest, Seconds(start));
+            ++steps;
+        }
         const Clock::time_point start = Clock::now();
         const TRecoverySnapshot snapshot = taker.Take(project.Document);
-        state.SetIterationTime(Seconds(start));
+        longest = std::max(longest, Seconds(start));
+        state.SetIterationTime(longest);
         benchmark::DoNotOptimize(snapshot.Layers.data());
     }
+    state.counters["steps"] =
+        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_FirstSnapshot)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FirstSnapshotLongestStep)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // The worker's part: the whole project written through the project plug-in, made durable
 // and renamed into place.

@@ -63,6 +63,45 @@ TRecoverySnapshot DescribeProject(const TProjectDocument &Document)
     return snapshot;
 }
 
+const TRecoveryLayer *TRecoverySnapshotTaker::Kept(const TRecoveryLayer &Layer,
+                                                   size_t CellCount) const
+{
+    for (const TRecoveryLayer &kept : FLast)
+        if (kept.Revision == Layer.Revision && kept.Cells && kept.Cells->size() == CellCount)
+            return &kept;
+    return nullptr;
+}
+
+bool TRecoverySnapshotTaker::CopyAhead(const TProjectDocument &Document, size_t MaxBytes)
+{
+    const TMap *map = Document.Map();
+    if (map == nullptr)
+        return true;
+    const size_t cellCount = static_cast<size_t>(map->CellCount());
+    std::vector<TRecoveryLayer> current;
+    size_t copiedBytes = 0;
+    bool complete = true;
+    for (int32_t i = 0; i < map->LayerCount(); ++i) {
+        const TMapLayer &layer = map->GetLayer(i);
+        TRecoveryLayer entry;
+        entry.Revision = layer.Revision;
+        if (const TRecoveryLayer *kept = Kept(entry, cellCount)) {
+            current.push_back(*kept);
+            continue;
+        }
+        if (copiedBytes > 0 && copiedBytes + cellCount * sizeof(uint16_t) > MaxBytes) {
+            complete = false;
+            continue;
+        }
+        entry.Cells = std::make_shared<const std::vector<uint16_t>>(layer.Data);
+        copiedBytes += cellCount * sizeof(uint16_t);
+        current.push_back(std::move(entry));
+    }
+    // Copies of layers that changed again or went are dropped with the old list.
+    FLast = std::move(current);
+    return complete;
+}
+
 TRecoverySnapshot TRecoverySnapshotTaker::Take(const TProjectDocument &Document)
 {
     TRecoverySnapshot snapshot = DescribeProject(Document);
@@ -73,11 +112,8 @@ TRecoverySnapshot TRecoverySnapshotTaker::Take(const TProjectDocument &Document)
     const size_t cellCount = static_cast<size_t>(map->CellCount());
     for (size_t i = 0; i < snapshot.Layers.size(); ++i) {
         TRecoveryLayer &layer = snapshot.Layers[i];
-        for (const TRecoveryLayer &kept : FLast)
-            if (kept.Revision == layer.Revision && kept.Cells && kept.Cells->size() == cellCount) {
-                layer.Cells = kept.Cells;
-                break;
-            }
+        if (const TRecoveryLayer *kept = Kept(layer, cellCount))
+            layer.Cells = kept->Cells;
         if (!layer.Cells) {
             layer.Cells = std::make_shared<const std::vector<uint16_t>>(
                 map->GetLayer(static_cast<int32_t>(i)).Data);

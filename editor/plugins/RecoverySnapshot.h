@@ -54,12 +54,19 @@ public:
     // The description with every layer's cells: copies of the layers that changed since the
     // last snapshot, the last copies of the others.
     TRecoverySnapshot Take(const TProjectDocument &Document);
+    // Brings the kept copies up to date a step at a time, so that no single pause on the
+    // window's thread copies the whole map: copies layers that changed until about MaxBytes
+    // are copied (one layer at least). True once every layer's copy is current, when a Take
+    // copies nothing.
+    bool CopyAhead(const TProjectDocument &Document, size_t MaxBytes);
     // How many layers the last Take copied.
     size_t CopiedLayers() const { return FCopied; }
     // The kept copies go (the document was saved or replaced).
     void Clear() { FLast.clear(); }
 
 private:
+    const TRecoveryLayer *Kept(const TRecoveryLayer &Layer, size_t CellCount) const;
+
     std::vector<TRecoveryLayer> FLast;
     size_t FCopied = 0;
 };

@@ -141,4 +141,22 @@ TEST(RecoverySnapshot, CopiesOnlyTheLayersThatChangedSinceTheLastSnapshot)
     EXPECT_EQ(taker.CopiedLayers(), 4u);
     for (int32_t i = 0; i < 4; ++i)
         EXPECT_EQ(*fresh.Layers[static_cast<size_t>(i)].Cells, map->GetLayer(i).Data);
+
+    // Copied ahead a layer at a time, with a stroke on a layer already copied between the
+    // steps: the snapshot that follows copies nothing more and holds the stroke.
+    map.reset();
+    map = MapOfLayers(4);
+    const size_t layerBytes = static_cast<size_t>(map->CellCount()) * sizeof(uint16_t);
+    TRecoverySnapshotTaker stepped;
+    EXPECT_FALSE(stepped.CopyAhead(document, layerBytes));
+    Paint(*map, 0, 1, 1, 55);
+    EXPECT_FALSE(stepped.CopyAhead(document, layerBytes)); // layer 0 again, after the stroke
+    EXPECT_FALSE(stepped.CopyAhead(document, layerBytes));
+    EXPECT_FALSE(stepped.CopyAhead(document, layerBytes));
+    EXPECT_TRUE(stepped.CopyAhead(document, layerBytes));
+    const TRecoverySnapshot ahead = stepped.Take(document);
+    EXPECT_EQ(stepped.CopiedLayers(), 0u);
+    EXPECT_EQ((*ahead.Layers[0].Cells)[1 * 40 + 1], 55);
+    for (int32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(*ahead.Layers[static_cast<size_t>(i)].Cells, map->GetLayer(i).Data);
 }

@@ -64,6 +64,8 @@ private:
     QTimer *FTimer = nullptr;
     // The state the copy on disk holds; nothing while there is none.
     std::optional<TRecoverySnapshot> FWritten;
+    // The state the last look found, to tell when the user rests.
+    std::optional<TRecoverySnapshot> FLastSeen;
     std::optional<std::chrono::steady_clock::time_point> FPendingSince;
     std::chrono::steady_clock::time_point FRetryAfter{};
     bool FFailureShown = false;
