@@ -20,7 +20,14 @@ int main(int argc, char **argv)
         chmod(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
+    // Recovery copies of the editors the tests start stay out of the user's own folder.
+    const std::filesystem::path state = std::filesystem::temp_directory_path() /
+                                        ("tessella-tests-state-" + std::to_string(getpid()));
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::error_code error;
+    std::filesystem::remove_all(state, error);
+    return result;
 }

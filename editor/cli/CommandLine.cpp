@@ -6,7 +6,9 @@
 #include "ImageRowWriter.h"
 #include "MapImageComposer.h"
 #include "MapInfo.h"
+#include "RecoverCommand.h"
 #include "editor/plugins/MapFileTransfer.h"
+#include "editor/plugins/RecoveryFolder.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -149,6 +151,10 @@ int RunRequest(const TCommandLineRequest &request, const std::string &programFol
         return RunInfo(plugins, programFolder, request);
     case TCommand::Convert:
         return RunConvert(plugins, programFolder, request);
+    case TCommand::Recover:
+        return request.Files.empty() ? PrintRecoveryCopies(std::cout, DefaultRecoveryFolder())
+                                     : RecoverCopy(plugins, programFolder, DefaultRecoveryFolder(),
+                                                   request.RecoverNumber, request.Files[0]);
     default:
         return RunRender(plugins, programFolder, request);
     }

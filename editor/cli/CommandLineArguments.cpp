@@ -61,6 +61,8 @@ TCommandLineRequest ParseCommandLine(const std::vector<std::string> &Arguments)
     } else if (command == "--render") {
         request.Command = TCommand::Render;
         files = 2;
+    } else if (command == "--recover") {
+        request.Command = TCommand::Recover;
     } else {
         return UsageError("unknown command " + command);
     }
@@ -92,6 +94,20 @@ TCommandLineRequest ParseCommandLine(const std::vector<std::string> &Arguments)
             return UsageError("unknown option " + argument + " for " + command);
         }
     }
+    if (request.Command == TCommand::Recover) {
+        if (request.Files.empty())
+            return request;
+        if (request.Files.size() != 2)
+            return UsageError("--recover takes no file, or a copy's number and a target file");
+        char *end = nullptr;
+        const long number = std::strtol(request.Files[0].c_str(), &end, 10);
+        if (end == request.Files[0].c_str() || *end != '\0' || number < 1 || number > 1000000)
+            return UsageError("the copy's number must be 1 or more, as --recover lists it, not " +
+                              request.Files[0]);
+        request.RecoverNumber = static_cast<int32_t>(number);
+        request.Files.erase(request.Files.begin());
+        return request;
+    }
     if (request.Files.size() != files)
         return UsageError(command + (files == 0   ? " takes no file"
                                      : files == 1 ? " needs one file"
@@ -109,6 +125,8 @@ std::string UsageText()
            "  Tessella --convert SOURCE TARGET       convert a map file\n"
            "  Tessella --render SOURCE IMAGE [--zoom PERCENT] [--all-layers]\n"
            "                                         draw a map into a picture\n"
+           "  Tessella --recover                     list the recovery copies of unsaved work\n"
+           "  Tessella --recover N TARGET            write recovery copy N to TARGET\n"
            "\n"
            "The command-line forms need no display and open no window.\n"
            "  --info     size, parts, bit count, alignment, transparency, invisible part,\n"
@@ -122,6 +140,11 @@ std::string UsageText()
            "             invisible part apply, hidden layers are left out unless\n"
            "             --all-layers. IMAGE ends in .png or .bmp (24-bit). --zoom is a\n"
            "             percentage from 6.25 to 300 (default 100).\n"
+           "  --recover  without arguments lists the copies editors that ended without\n"
+           "             saving left in $XDG_STATE_HOME/Tessella/recovery (number, name,\n"
+           "             original path, time, size); with N and TARGET writes copy N as\n"
+           "             --convert would, with the original's way of storing parts-image\n"
+           "             references. The copy stays.\n"
            "Relative paths start from the current folder. Nothing is written on failure.\n"
            "Exit status: 0 done, 1 failed (the reason on standard error), 2 usage error.\n";
 }

@@ -1,4 +1,5 @@
-// What the command line asks for: --help, --version, --info, --convert or --render with
+// What the command line asks for: --help, --version, --info, --convert, --render or
+// --recover with
 // their files and options, or a usage error. Pure parsing; paths are taken as given.
 #pragma once
 
@@ -6,11 +7,13 @@
 #include <string>
 #include <vector>
 
-enum class TCommand { Help, Version, Info, Convert, Render };
+enum class TCommand { Help, Version, Info, Convert, Render, Recover };
 
 struct TCommandLineRequest {
     TCommand Command = TCommand::Help;
-    std::vector<std::string> Files; // Info: the file; Convert, Render: source and target
+    std::vector<std::string> Files; // Info: the file; Convert, Render: source and target;
+                                    // Recover: the target, or none to list the copies
+    int32_t RecoverNumber = 0;      // Recover: the copy to write, from 1 as listed
     bool Json = false;
     bool AllLayers = false;
     double ZoomPercent = 100.0;

@@ -55,6 +55,7 @@ public:
     TMap &Map() { return FMap; }
     // The project document around the map: its settings, name and path.
     const TProjectDocument &Document() const { return FDocument; }
+    TProjectDocument &Document() { return FDocument; }
     TProjectSettings Settings() const { return FDocument.Settings(); }
     const std::vector<THeadlessLayerImage> &LayerImages() const { return FLayerImages; }
     // The layers of a described map (its TMap then has none).

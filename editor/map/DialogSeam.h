@@ -22,9 +22,18 @@ enum TMessageKind : int32_t {
     mkCaution = 2,
 };
 
-// Buttons a question offers and the answer it returns.
-enum class TQuestionButtons { YesNo, YesNoCancel, OkCancel };
-enum class TAnswer { Yes, No, Cancel, Ok };
+// Buttons a question offers and the answer it returns. YesNoLater's third button puts the
+// decision off (its answer is Later, also when the box is closed).
+enum class TQuestionButtons { YesNo, YesNoCancel, OkCancel, YesNoLater };
+enum class TAnswer { Yes, No, Cancel, Ok, Later };
+
+// The answer of a question closed without choosing a button.
+constexpr TAnswer EscapeAnswer(TQuestionButtons buttons)
+{
+    return buttons == TQuestionButtons::YesNo        ? TAnswer::No
+           : buttons == TQuestionButtons::YesNoLater ? TAnswer::Later
+                                                     : TAnswer::Cancel;
+}
 
 enum class TQuestionIcon { Question, Warning, Information, Error };
 
@@ -80,7 +89,7 @@ public:
     TAnswer AskQuestion(const std::string &, const std::string &, TQuestionButtons buttons,
                         TQuestionIcon) override
     {
-        return buttons == TQuestionButtons::YesNo ? TAnswer::No : TAnswer::Cancel;
+        return EscapeAnswer(buttons);
     }
     std::optional<TFileDialogResult> AskOpenFile(const TFileDialogRequest &) override
     {

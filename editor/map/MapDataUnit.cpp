@@ -5,11 +5,24 @@
 #include "common/platform/LargeBuffer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <new>
 
 TMap::TMap()
 {
     FModifyRecords.resize(1);
+    // Revisions go on from the clock, so a map made later at the same address never gives
+    // its cells a number a copy of an earlier map's cells was taken at: the clock runs far
+    // faster than any map changes.
+    FLastRevision = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch() /
+                                          std::chrono::nanoseconds(1));
+}
+
+std::vector<uint16_t> &TMap::ChangingCells(int32_t Layer)
+{
+    TMapLayer &layer = FLayers[static_cast<size_t>(Layer)];
+    layer.Revision = NewRevision();
+    return layer.Data;
 }
 
 TMap::~TMap()
@@ -67,11 +80,12 @@ namespace
 // Builds a layer; running out of memory becomes the map's abort with Failure.
 template <typename FillCells>
 void AppendLayer(std::vector<TMapLayer> &layers, const char *failure, FillCells fillCells,
-                 const std::string &name, TMapChip *chip, bool visible)
+                 const std::string &name, TMapChip *chip, bool visible, uint64_t revision)
 {
     try {
         TMapLayer layer;
         fillCells(layer.Data);
+        layer.Revision = revision;
         layer.Chip = chip;
         layer.Name = name;
         layer.Visible = visible;
@@ -95,7 +109,7 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, int32_t FillValue)
             AdviseHugePages(data.data(), cells * sizeof(uint16_t));
             data.assign(cells, static_cast<uint16_t>(FillValue & 0xFFFF));
         },
-        Name, Chip, true);
+        Name, Chip, true, NewRevision());
     FReady = true;
     FModified = true;
     return true;
@@ -113,7 +127,7 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, const uint16_t *Cel
             AdviseHugePages(data.data(), static_cast<size_t>(cells) * sizeof(uint16_t));
             data.assign(Cells, Cells + cells);
         },
-        Name, Chip, true);
+        Name, Chip, true, NewRevision());
     FReady = true;
     FModified = true;
     return true;
@@ -125,7 +139,8 @@ bool TMap::AddLayer(const std::string &Name, TMapChip *Chip, std::vector<uint16_
         throw EMapAbort("failed : create layer.");
     AppendLayer(
         FLayers, "failed : create layer.",
-        [&](std::vector<uint16_t> &data) { data = std::move(Cells); }, Name, Chip, true);
+        [&](std::vector<uint16_t> &data) { data = std::move(Cells); }, Name, Chip, true,
+        NewRevision());
     FReady = true;
     FModified = true;
     return true;
@@ -139,7 +154,7 @@ bool TMap::DuplicateLayer(int32_t Index, const std::string &Name)
     const std::vector<uint16_t> &cells = source.Data;
     AppendLayer(
         FLayers, "failed : dup layer", [&](std::vector<uint16_t> &data) { data = cells; }, Name,
-        source.Chip, source.Visible);
+        source.Chip, source.Visible, NewRevision());
     FModified = true;
     return true;
 }
@@ -164,7 +179,7 @@ bool TMap::MergeLayer(int32_t Dest, int32_t Source, uint16_t Transparent)
 {
     if (!IsValidLayer(Dest) || !IsValidLayer(Source))
         return false;
-    std::vector<uint16_t> &dest = FLayers[static_cast<size_t>(Dest)].Data;
+    std::vector<uint16_t> &dest = ChangingCells(Dest);
     const std::vector<uint16_t> &source = FLayers[static_cast<size_t>(Source)].Data;
     const size_t count = std::min(dest.size(), source.size());
     for (size_t i = 0; i < count; ++i) {

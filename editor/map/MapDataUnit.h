@@ -37,6 +37,8 @@ struct TMapLayer {
     TMapChip *Chip = nullptr;   // parts image, owned by the parts palette; may be null
     std::string Name;
     bool Visible = true;
+    // A number no other state of any layer's cells has had (TMap::LayerRevision).
+    uint64_t Revision = 0;
 };
 
 enum TModifyType : uint8_t {
@@ -114,6 +116,9 @@ public:
     void SetLayerVisible(int32_t Index, bool Visible);
     // 0 <= Index <= LayerCount - 1 and Index <= 255.
     bool IsValidLayer(int32_t Index) const;
+    // Changes whenever the layer's cells change, and is never given to other cells, not even
+    // by a map made later: a copy taken at one revision is still the layer's while it stays.
+    uint64_t LayerRevision(int32_t Index) const { return GetLayer(Index).Revision; }
 
     // Block read: copies Request.Source of layer Request.Layer into Request.Data.
     bool ReadData(TModified &Request) const;
@@ -168,6 +173,9 @@ private:
                   int32_t Limit, int32_t &WrittenWidth, int32_t &WrittenHeight);
     void Replay(const TModifyRecord &Record, bool UseAfter, int32_t Box[4], TSelection &Changed);
     void ReportLayerNotFound(int32_t Layer) const;
+    // The cells of a layer about to be changed: the layer takes a new revision.
+    std::vector<uint16_t> &ChangingCells(int32_t Layer);
+    uint64_t NewRevision() { return ++FLastRevision; }
 
     std::vector<TMapLayer> FLayers;
     int32_t FWidth = 1;
@@ -179,4 +187,5 @@ private:
     int32_t FModifyCursor = 0;
     bool FReady = false;
     bool FModified = false;
+    uint64_t FLastRevision = 0;
 };

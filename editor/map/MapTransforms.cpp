@@ -60,7 +60,7 @@ void TMap::ResizeMap(int32_t NewWidth, int32_t NewHeight, const TProgressProc &P
         int64_t rowsDone = 0;
         std::vector<uint16_t> row(static_cast<size_t>(copiedColumns));
         for (size_t l = 0; l < FLayers.size(); ++l) {
-            std::vector<uint16_t> &cells = FLayers[l].Data;
+            std::vector<uint16_t> &cells = ChangingCells(static_cast<int32_t>(l));
             // The new cells exist before the old ones go, so a size that cannot be had
             // leaves this layer untouched; the old cells are parked, so freeing them keeps
             // the peak at the map plus one new layer.
@@ -84,7 +84,7 @@ void TMap::ResizeMap(int32_t NewWidth, int32_t NewHeight, const TProgressProc &P
         // Put every layer that was already rebuilt back as it was.
         try {
             for (size_t l = 0; l < rebuilt; ++l) {
-                std::vector<uint16_t> &cells = FLayers[l].Data;
+                std::vector<uint16_t> &cells = ChangingCells(static_cast<int32_t>(l));
                 std::vector<uint16_t>().swap(cells);
                 cells.resize(static_cast<size_t>(oldCells));
                 parking.Read(static_cast<uint64_t>(l) * static_cast<uint64_t>(oldCells),
@@ -125,7 +125,7 @@ bool TMap::ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgress
             Report(Progress, n, count, "processing...");
             PrepareLayerRecord(layerIndex);
             TModifyRecord &record = CursorRecord();
-            std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(layerIndex)].Data;
+            std::vector<uint16_t> &cells = ChangingCells(layerIndex);
             if (static_cast<int64_t>(cells.size()) != CellCount())
                 throw EMapAbort("TMap.ScrollMap : failed");
             // All memory is had before the first cell moves, so a failure never leaves a
@@ -175,7 +175,7 @@ void TMap::RemapChipNumbers(int32_t OldColumns, int32_t NewColumns, uint8_t BitC
         partsAcross = (imageWidth + FPartsWidth - 1) / FPartsWidth;
         partsDown = (imageHeight + FPartsHeight - 1) / FPartsHeight;
     }
-    for (uint16_t &cell : layer.Data) {
+    for (uint16_t &cell : ChangingCells(LayerIndex)) {
         const int64_t column = cell % OldColumns;
         const int64_t row = cell / OldColumns;
         int64_t value = column + static_cast<int64_t>(NewColumns) * row;
@@ -208,7 +208,7 @@ bool TMap::ReplaceChip(uint16_t FindValue, uint16_t ReplaceValue, int32_t LayerI
         BeginModify();
         PrepareLayerRecord(LayerIndex);
         TModifyRecord &record = CursorRecord();
-        std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(LayerIndex)].Data;
+        std::vector<uint16_t> &cells = ChangingCells(LayerIndex);
         const size_t count = std::min(cells.size(), record.Before.size());
         for (size_t i = 0; i < count; ++i) {
             if (cells[i] == FindValue)

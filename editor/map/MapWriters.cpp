@@ -72,7 +72,7 @@ bool TMap::PutCells(const TModified &Request, int32_t X, int32_t Y, int32_t EX, 
     WrittenWidth = static_cast<int32_t>(columns);
     WrittenHeight = static_cast<int32_t>(rows);
 
-    std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(Request.Layer)].Data;
+    std::vector<uint16_t> &cells = ChangingCells(Request.Layer);
     const int64_t cellCount = static_cast<int64_t>(cells.size());
     const int64_t dataCount = static_cast<int64_t>(Request.Data.size());
     int64_t read = 0;
@@ -192,7 +192,7 @@ void TMap::FillArea(int32_t X, int32_t Y, const TModified &Request)
         return;
     if (Request.Layer < 0 || Request.Layer >= LayerCount())
         return;
-    std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(Request.Layer)].Data;
+    std::vector<uint16_t> &cells = ChangingCells(Request.Layer);
     if (static_cast<int64_t>(cells.size()) != CellCount())
         return;
     const uint16_t oldValue = cells[static_cast<size_t>(static_cast<int64_t>(Y) * FWidth + X)];

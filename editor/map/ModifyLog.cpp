@@ -43,7 +43,7 @@ void TMap::AbandonGroup(int32_t Slot)
         const TModifyRecord &record = FModifyRecords[static_cast<size_t>(i)];
         if (record.Kind != mtData || !IsValidLayer(record.Layer))
             continue;
-        std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(record.Layer)].Data;
+        std::vector<uint16_t> &cells = ChangingCells(record.Layer);
         if (record.StartIndex == 0 && record.Before.size() == cells.size())
             std::copy(record.Before.begin(), record.Before.end(), cells.begin());
     }
@@ -144,7 +144,7 @@ void TMap::Replay(const TModifyRecord &Record, bool UseAfter, int32_t Box[4], TS
 
     if (!IsValidLayer(Record.Layer))
         return;
-    std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(Record.Layer)].Data;
+    std::vector<uint16_t> &cells = ChangingCells(Record.Layer);
     const std::vector<uint16_t> &values = UseAfter ? Record.After : Record.Before;
     const int64_t cellCount = static_cast<int64_t>(cells.size());
     const int64_t valueCount = static_cast<int64_t>(values.size());

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace
 {
@@ -108,9 +109,19 @@ std::unique_ptr<QMessageBox> BuildQuestionBox(const std::string &caption, const 
     case TQuestionButtons::OkCancel:
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
+    case TQuestionButtons::YesNoLater:
+        standard = QMessageBox::Yes | QMessageBox::No;
+        break;
     }
     auto box = std::make_unique<QMessageBox>(IconOf(icon), QString::fromStdString(caption),
                                              QString::fromStdString(text), standard, parent);
+    if (buttons == TQuestionButtons::YesNoLater) {
+        // No standard button says "Later": a button of its own, which closing the box means.
+        QPushButton *later = box->addButton(QString::fromStdString(GetLangMessage(103, "&Later")),
+                                            QMessageBox::RejectRole);
+        box->setEscapeButton(later);
+        return box;
+    }
     box->setEscapeButton(escape);
     return box;
 }
@@ -125,7 +136,7 @@ TAnswer AnswerOf(const QMessageBox &box, TQuestionButtons buttons)
     case QMessageBox::Ok:
         return TAnswer::Ok;
     default:
-        return buttons == TQuestionButtons::YesNo ? TAnswer::No : TAnswer::Cancel;
+        return EscapeAnswer(buttons);
     }
 }
 

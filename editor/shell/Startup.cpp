@@ -6,6 +6,9 @@
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/language/Language.h"
 #include "progress/ProgressDisplay.h"
+#include "recovery/RecoveryController.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -52,6 +55,12 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder,
                      });
     QCoreApplication::postEvent(
         window, new QEvent(static_cast<QEvent::Type>(QEvent::User + WMInitializedEvent)));
+    // The window's child: a clean exit, which destroys the window, removes the copy.
+    auto *recovery = new TRecoveryController(*window, DefaultRecoveryFolder(),
+                                             ReadRecoveryInterval(SettingsFile()));
+    // Queued behind the first map, so a recovered copy replaces it.
+    QMetaObject::invokeMethod(
+        recovery, [recovery] { recovery->OfferRecoveredCopies(); }, Qt::QueuedConnection);
     return form;
 }
 

@@ -50,7 +50,7 @@ public:
             Answers.pop_front();
             return answer;
         }
-        return buttons == TQuestionButtons::YesNo ? TAnswer::No : TAnswer::Cancel;
+        return EscapeAnswer(buttons);
     }
     std::optional<TFileDialogResult> AskOpenFile(const TFileDialogRequest &request) override
     {

@@ -134,6 +134,11 @@ int32_t ReadProgressForceTime(const TIniFile &ini)
     return std::max(0, ini.ReadInteger(General, "ProgressForceTime", 300));
 }
 
+int32_t ReadRecoveryInterval(const TIniFile &ini)
+{
+    return std::max(0, ini.ReadInteger(General, "RecoveryInterval", 30));
+}
+
 void WriteClosingSettings(TIniFile &ini, const TClosingSettings &s)
 {
     ini.WriteBool(General, "ShowGrid", s.ShowGrid);

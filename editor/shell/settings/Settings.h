@@ -67,6 +67,8 @@ TToolWindowSettings ReadOverviewWindowSettings(const TIniFile &ini, int32_t work
 bool ReadSyncMainGrid(const TIniFile &ini);
 // Milliseconds before the progress window shows itself; not negative.
 int32_t ReadProgressForceTime(const TIniFile &ini);
+// Seconds between recovery copies of unsaved work; 0 writes none. Not negative.
+int32_t ReadRecoveryInterval(const TIniFile &ini);
 
 // Written when the main window closes.
 struct TToolWindowState {
