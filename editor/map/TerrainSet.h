@@ -46,6 +46,8 @@ struct TTerrainColour {
     uint32_t Colour = 0xFF0000; // 0x00RRGGBB, as Tiled writes "#rrggbb"
     int32_t Tile = -1;          // the tile that stands for the terrain, -1 for none
     double Probability = 1.0;
+
+    bool operator==(const TTerrainColour &) const = default;
 };
 
 struct TTerrainSet {

@@ -509,8 +509,28 @@ void TTerrainSetFile::StoreSets()
     }
 }
 
+void TTerrainSetFile::StoreTileProbabilities()
+{
+    pugi::xml_node tileset = FDocument->document_element();
+    for (const auto &[id, probability] : FTileset.TileProbability) {
+        pugi::xml_node tile =
+            tileset.find_child_by_attribute("tile", "id", std::to_string(id).c_str());
+        if (!tile) {
+            if (probability == 1.0)
+                continue;
+            // Tiled keeps its tiles after the image, before the terrain sets.
+            pugi::xml_node before = tileset.child("wangsets");
+            tile =
+                before ? tileset.insert_child_before("tile", before) : tileset.append_child("tile");
+            tile.append_attribute("id").set_value(id);
+        }
+        SetProbability(tile, probability);
+    }
+}
+
 std::string TTerrainSetFile::Text()
 {
+    StoreTileProbabilities();
     StoreSets();
     std::ostringstream out;
     FDocument->save(out, " ", pugi::format_indent, pugi::encoding_utf8);

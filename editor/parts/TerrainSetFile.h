@@ -51,6 +51,7 @@ private:
     TTerrainSetFile();
     bool Load(std::string &Error);
     void StoreSets();
+    void StoreTileProbabilities();
 
     std::unique_ptr<pugi::xml_document> FDocument;
     std::string FPath;
