@@ -7,14 +7,6 @@
 
 #include <cstdint>
 
-// A terrain of one of the sets of the current layer's parts image.
-struct TTerrainChoice {
-    int32_t Set = -1;    // index into the tileset's sets; -1 for none
-    uint8_t Terrain = 0; // 1 .. the set's terrains; 0 for none
-    bool IsChosen() const { return Set >= 0 && Terrain != 0; }
-    bool operator==(const TTerrainChoice &) const = default;
-};
-
 class TTerrainWindow
 {
 public:

@@ -85,3 +85,11 @@ struct TTerrainTileset {
     // The tile whose top-left pixel is (X, Y), or -1.
     int32_t TileAt(int32_t X, int32_t Y) const;
 };
+
+// A terrain of one of a tileset's sets, as the user chose it.
+struct TTerrainChoice {
+    int32_t Set = -1;    // index into the tileset's sets; -1 for none
+    uint8_t Terrain = 0; // 1 .. the set's terrains; 0 for none
+    bool IsChosen() const { return Set >= 0 && Terrain != 0; }
+    bool operator==(const TTerrainChoice &) const = default;
+};

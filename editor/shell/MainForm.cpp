@@ -58,6 +58,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     // every path (also a start without plug-ins) can reach them.
     FEditHost = std::make_unique<TMainFormEditHost>(*this);
     FEdit = std::make_unique<TEditController>(FProject, FView, *FEditHost);
+    FEdit->SetTerrainWindow(FEditHost.get());
     FToolInputHost = std::make_unique<TMainFormToolInputHost>(*this);
     FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
     FFileHost = std::make_unique<TMainFormFileHost>(*this);
