@@ -10,7 +10,7 @@ set -euo pipefail
 editor=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 qt6-svg-dev fonts-dejavu-core fonts-ipafont-gothic
-  libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libpugixml-dev
   shared-mime-info xdg-utils desktop-file-utils
 )
 tests=(
