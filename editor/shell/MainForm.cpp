@@ -13,6 +13,7 @@
 #include "editor/parts/ToolWindow.h"
 #include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
+#include "editor/plugins/PluginNotice.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewRenderer.h"
@@ -54,6 +55,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
     FWindowHandle.AskOpenFileName = &TFileCommands::AskOpenFileNameForPlugin;
+    FWindowHandle.ShowNotice = &ShowPluginNotice;
     // The editing, the tool input and the file commands exist from the start, so that
     // every path (also a start without plug-ins) can reach them.
     FEditHost = std::make_unique<TMainFormEditHost>(*this);
@@ -458,7 +460,7 @@ void TMainForm::ScrollBarsMoved()
 {
     FView.ScrollX = FHorzScrollBar->isVisible() ? FHorzScrollBar->value() : 0;
     FView.ScrollY = FVertScrollBar->isVisible() ? FVertScrollBar->value() : 0;
-    RedrawAll();
+    RedrawAll(true);
     if (FPreviewForm != nullptr)
         FPreviewForm->DrawViewFrame();
 }
@@ -477,7 +479,7 @@ void TMainForm::ScrollView(int32_t x, int32_t y)
     FViewReady = true;
 }
 
-void TMainForm::RedrawAll()
+void TMainForm::RedrawAll(bool scrolled)
 {
     TMap *map = MapDocument();
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
@@ -485,7 +487,10 @@ void TMainForm::RedrawAll()
     FView.ViewReady = FViewReady;
     FEdit->RefreshCursorBlock();
     TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
-    renderer.ComposeFull();
+    if (scrolled)
+        renderer.ComposeScrolled(FComposedView);
+    else
+        renderer.ComposeFull(&FComposedView);
     ShowSelectionStatus();
     if (FStatusPanels[2] != nullptr)
         FStatusPanels[2]->setText(

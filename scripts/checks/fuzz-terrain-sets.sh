@@ -10,8 +10,8 @@ trap 'rm -rf "$work"' EXIT
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" \
   "$root/fuzz/terrain_set_file_fuzzer.cpp" "$root/editor/parts/TerrainSetFile.cpp" \
-  "$root/editor/map/TerrainSet.cpp" "$root/common/platform/InputFile.cpp" \
-  "$root/common/platform/ReplacingFile.cpp" -lpugixml -o "$work/terrain_set_file_fuzzer"
+  "$root/editor/map/TerrainSet.cpp" "$root"/common/platform/*.cpp -lpugixml -ldl -pthread \
+  -o "$work/terrain_set_file_fuzzer"
 
 mkdir -p "$work/corpus"
 examples=/usr/share/doc/tiled/examples
