@@ -159,6 +159,11 @@ TTerrainMode::TTerrainMode(QWidget *Parent) : QWidget(Parent)
     hide();
 }
 
+TTerrainMode::~TTerrainMode()
+{
+    Save();
+}
+
 void TTerrainMode::SetTexts(TTextReader Reader)
 {
     FTexts = std::move(Reader);
@@ -212,9 +217,12 @@ void TTerrainMode::SetActive(bool Active)
 
 void TTerrainMode::ShowImage(const TMapChip *Chip, int32_t PartsWidth, int32_t PartsHeight)
 {
-    if (Chip == FChip && PartsWidth == FPartsWidth && PartsHeight == FPartsHeight)
+    const std::string path = Chip != nullptr ? Chip->FileName : std::string();
+    if (Chip == FChip && path == FImagePath && PartsWidth == FPartsWidth &&
+        PartsHeight == FPartsHeight)
         return;
     FChip = Chip;
+    FImagePath = path;
     FPartsWidth = PartsWidth;
     FPartsHeight = PartsHeight;
     FEntry = FLibrary.EntryFor(Chip, PartsWidth, PartsHeight);
@@ -480,6 +488,7 @@ void TTerrainMode::Reset()
     FLibrary.Clear();
     FEntry = nullptr;
     FChip = nullptr;
+    FImagePath.clear();
     FChoice = {};
     FArmedLayout.reset();
     Refresh();

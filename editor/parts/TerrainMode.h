@@ -30,6 +30,8 @@ class TTerrainMode : public QWidget
     Q_OBJECT
 public:
     explicit TTerrainMode(QWidget *Parent);
+    // What changed is written when the window goes, as when the mode is left.
+    ~TTerrainMode() override;
 
     using TTextReader = std::function<std::string(const TerrainText::TEntry &)>;
     void SetTexts(TTextReader Reader);
@@ -89,6 +91,7 @@ private:
     TTerrainLibrary FLibrary;
     TTerrainEntry *FEntry = nullptr;
     const TMapChip *FChip = nullptr;
+    std::string FImagePath; // FChip's, so that another image at the same address is noticed
     int32_t FPartsWidth = 0;
     int32_t FPartsHeight = 0;
     bool FActive = false;

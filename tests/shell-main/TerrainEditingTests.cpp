@@ -4,6 +4,7 @@
 // fills, a hidden layer refuses, undo takes a stroke back, and the set is written to the
 // image's tileset file on leaving the mode and with the project's Save As.
 #include "EditingFixture.h"
+#include "editor/parts/ChipTable.h"
 #include "editor/parts/TerrainSetFile.h"
 
 #include <QAction>
@@ -180,4 +181,90 @@ TEST_F(TTerrainEditing, ChangesInTheModeAreSavedWithTheProjectAndTakenBackWithin
     // Tile 18 (row 1, column 2): its top and right edges, the right one given back by undo.
     EXPECT_EQ(set.Tiles.at(18), (TWangId{1, 0, 1, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(Terrain().IsActive());
+}
+
+// Tiled's desert map opened through the Tiled import, whose derived parts image carries the
+// "Desert" set of four terrains: each terrain painted onto the others, at several sizes and by
+// a fill, leaves every cell of the map with corners that match its neighbours'.
+TEST_F(TTerrainEditing, TiledsDesertThroughTheImportPaintsOnlyPartsThatFitTheirNeighbours)
+{
+    const std::filesystem::path examples = "/usr/share/doc/tiled/examples";
+    if (!std::filesystem::exists(examples / "desert.tmx"))
+        GTEST_SKIP() << "Tiled's examples are not installed";
+    CopyPlugins();
+    for (const char *name : {"tmx.so", "png.spi"})
+        std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "Plugins" / name,
+                                   Folder / "Plugins" / name);
+    for (const char *name : {"desert.tmx", "desert.tsx", "tmw_desert_spacing.png"})
+        std::filesystem::copy_file(examples / name, Folder / name);
+    ASSERT_TRUE(Start());
+    Form->show();
+    ASSERT_TRUE(Form->Files().OpenFile((Folder / "desert.tmx").string()));
+    TMap &map = Map();
+    ASSERT_EQ(map.Width(), 40);
+    const TMapChip *chip = map.GetLayerChip(0);
+    ASSERT_NE(chip, nullptr);
+    const TTerrainTileset *tileset = Terrain().TilesetOf(chip, map.PartsWidth(), map.PartsHeight());
+    ASSERT_NE(tileset, nullptr) << chip->FileName;
+    ASSERT_EQ(tileset->Sets.size(), 1u);
+    ASSERT_EQ(tileset->Sets[0].Colours.size(), 4u);
+    Form->ChipForm()->UpdateFullCanvas();
+    int32_t columns = 0;
+    int32_t rows = 0;
+    Form->ChipForm()->Table()->GetChipAlignment(map.BitCount(), Form->Project().FixedAlignment(), 0,
+                                                columns, rows);
+    const TTerrainMatcher matcher(*tileset, tileset->Sets[0], columns, map.PartsWidth(),
+                                  map.PartsHeight(), map.BitCount() >= 16 ? 65536 : 256);
+    ASSERT_FALSE(matcher.Parts().empty());
+
+    Tool(tmTerrain);
+    constexpr uint8_t kDesert = 1, kBrick = 2, kCobblestone = 3, kDirt = 4;
+    struct TStroke {
+        uint8_t Terrain;
+        int32_t Size;
+        bool Round;
+        std::vector<std::pair<int32_t, int32_t>> Cells;
+    };
+    const TStroke strokes[] = {
+        {kCobblestone, 3, false, {{4, 4}, {5, 4}, {6, 5}}},
+        {kBrick, 2, false, {{5, 5}, {6, 6}}},               // onto cobblestone
+        {kDirt, 5, true, {{8, 6}, {9, 7}}},                 // onto both
+        {kDesert, 1, false, {{6, 6}, {7, 6}, {8, 6}}},      // into all three
+        {kBrick, 4, false, {{20, 12}, {22, 12}, {24, 12}}}, // onto the map's own cobblestone
+        {kDirt, 2, false, {{23, 10}, {23, 12}, {23, 14}}},
+        {kCobblestone, 6, true, {{30, 30}}},
+    };
+    for (const TStroke &stroke : strokes) {
+        Form->ToolInput().SetTerrainBrush(stroke.Size, stroke.Round);
+        Terrain().Choose({0, stroke.Terrain});
+        ASSERT_TRUE(Form->Edit().BeginTerrainStroke(stroke.Cells[0].first, stroke.Cells[0].second));
+        for (const auto &[x, y] : stroke.Cells)
+            Form->Edit().TerrainStrokeTo(x, y);
+        Form->Edit().EndGesture();
+    }
+    Terrain().Choose({0, kDirt});
+    EXPECT_TRUE(Form->Edit().TerrainFill(20, 12));
+
+    int32_t mismatches = 0;
+    for (int32_t y = 0; y < map.Height(); ++y)
+        for (int32_t x = 0; x < map.Width(); ++x) {
+            const TTerrainPart *part = matcher.PartOf(Cell(0, x, y));
+            ASSERT_NE(part, nullptr) << x << ", " << y;
+            if (x + 1 < map.Width()) {
+                const TWangId &right = matcher.PartOf(Cell(0, x + 1, y))->Id;
+                mismatches += part->Id[wsTopRight] != right[wsTopLeft];
+                mismatches += part->Id[wsBottomRight] != right[wsBottomLeft];
+            }
+            if (y + 1 < map.Height()) {
+                const TWangId &below = matcher.PartOf(Cell(0, x, y + 1))->Id;
+                mismatches += part->Id[wsBottomLeft] != below[wsTopLeft];
+                mismatches += part->Id[wsBottomRight] != below[wsTopRight];
+            }
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(Form->Edit().TerrainMarks().Count(), 0u);
+    const TWangId &painted = matcher.PartOf(Cell(0, 30, 30))->Id;
+    EXPECT_EQ(painted[wsTopLeft], kCobblestone);
+    EXPECT_EQ(matcher.PartOf(Cell(0, 20, 12))->Id[wsBottomRight], kDirt);
+    EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
 }
