@@ -21,6 +21,9 @@ public:
 
     // One file in or out through the plug-ins; false after the message was shown.
     bool OpenFile(const std::string &Path);
+    // Open, a drop and the command line: the file becomes the document, under its own name;
+    // one that no project format holds keeps no path, so Save asks where to write.
+    bool OpenDocument(const std::string &Path);
     bool SaveFile(const std::string &Path, int32_t Mask);
     int32_t PluginProcImport(const std::string &Path, const std::string &PluginFileName);
     int32_t PluginProcExport(const std::string &Path, const std::string &PluginFileName);
@@ -60,4 +63,6 @@ private:
     const TFilePluginHost &FPlugins;
     TFileCommandWindow &FWindow;
     int32_t FOpenFilterIndex = 1;
+    // The plug-in that read the last file opened is a project format.
+    bool FLastReaderIsProject = false;
 };

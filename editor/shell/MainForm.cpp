@@ -335,7 +335,8 @@ void TMainForm::WMInitialized()
 {
     InitHints();
     // A first file that cannot be opened leaves the default map, as a dropped one does.
-    if (!FCommandLineFile.empty() && FFiles->SaveMessage() && FFiles->OpenFile(FCommandLineFile))
+    if (!FCommandLineFile.empty() && FFiles->SaveMessage() &&
+        FFiles->OpenDocument(FCommandLineFile))
         return;
     CreateNewMap(100, 100, 1, 32, 32, 8, true);
 }
@@ -345,7 +346,7 @@ void TMainForm::OpenDroppedFile(const std::string &path)
     if (!FFiles->SaveMessage())
         return;
     try {
-        if (FFiles->OpenFile(path.substr(0, std::min<size_t>(path.size(), 4096))))
+        if (FFiles->OpenDocument(path.substr(0, std::min<size_t>(path.size(), 4096))))
             return;
     } catch (const std::exception &) {
     }

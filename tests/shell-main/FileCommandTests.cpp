@@ -254,9 +254,10 @@ TEST_F(TFileCommandTests, ExportWritesTmxAndTheTmxPluginOpensTiledMaps)
                                Folder / "Plugins" / "tmx.so");
     ASSERT_TRUE(Start());
     EXPECT_EQ(Form->Files().SaveDialogFilter(pfExport), "Tiled Map(*.tmx;*.tmj)|*.tmx;*.tmj|");
-    // Tiled maps are imported, not projects: Save never writes over one.
-    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject), "All Files|*.tzp;*.csv;|Tessella Project File "
-                                                 "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
+    // Tiled maps are read, not projects: Open offers them, Save never writes over one.
+    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject | pfImport),
+              "All Files|*.tzp;*.tmx;*.tmj;*.csv;|Tessella Project File (*.tzp)|*.tzp|Tiled "
+              "Map(*.tmx;*.tmj)|*.tmx;*.tmj|CSV Project File(*.csv)|*.csv|");
     EXPECT_EQ(Form->Files().OpenDialogFilter(pfImport),
               "All Files|*.tmx;*.tmj;|Tiled Map(*.tmx;*.tmj)|*.tmx;*.tmj|");
     Paint(3);
@@ -287,7 +288,7 @@ TEST_F(TFileCommandTests, ExportWritesTmxAndTheTmxPluginOpensTiledMaps)
     Seam->Messages.clear();
     ASSERT_TRUE(Form->Files().OpenFile(path));
     EXPECT_TRUE(Seam->Messages.empty());
-    EXPECT_EQ(MapDocument()->Width(), 3);
+    EXPECT_EQ(MapDocument()->Width(), 100);
     EXPECT_EQ(PaintedCell(), 255);
 
     // What a map cannot hold is named in one information box, and the map opens.
@@ -295,12 +296,23 @@ TEST_F(TFileCommandTests, ExportWritesTmxAndTheTmxPluginOpensTiledMaps)
         << "<map orientation=\"orthogonal\" width=\"3\" height=\"2\" tilewidth=\"16\" "
            "tileheight=\"16\"><layer name=\"Ground\" width=\"3\" height=\"2\"/><objectgroup "
            "name=\"Things\"/></map>";
-    ASSERT_TRUE(Form->Files().OpenFile((Folder / "things.tmx").string()));
+    Seam->OpenAnswers.push_back(TFileDialogResult{(Folder / "things.tmx").string(), 1});
+    Seam->Answers.push_back(TAnswer::No); // the painted map is not kept
+    ASSERT_TRUE(Form->Files().Open());
     ASSERT_EQ(Seam->Messages.size(), 1u);
     EXPECT_EQ(Seam->Messages[0].Kind, mkInformation);
     EXPECT_EQ(Seam->Messages[0].Text,
               "things.tmx: left out what the map cannot hold: the object layer \"Things\".");
     EXPECT_EQ(MapDocument()->Width(), 3);
+    // It is the document under its own name; Save asks where to write it as a project.
+    EXPECT_EQ(Form->Project().DocumentName, "things.tmx");
+    EXPECT_TRUE(Form->Project().DocumentPath.empty());
+    EXPECT_EQ(Form->FormatTittle().rfind("Tessella things.tmx(", 0), 0u);
+    MapDocument()->SetModified();
+    Form->Files().Save();
+    ASSERT_EQ(Seam->SaveRequests.size(), 2u);
+    EXPECT_EQ(Seam->SaveRequests.back().FileName, "things");
+    EXPECT_EQ(Seam->SaveRequests.back().DefaultExt, "tzp");
 
     // A broken one says what is wrong before the error, and leaves the map that was open.
     Seam->Messages.clear();
