@@ -112,6 +112,16 @@ void TEditController::PaintTerrainCells(const std::vector<TTerrainCell> &Cells)
             include(cell);
         FTerrainMarks.Clear(FTerrainLayer, cell.X, cell.Y, width);
     }
+    // A cell marked earlier whose neighbours have since come to fit it shows nothing wrong.
+    std::vector<TTerrainCell> fitting;
+    FTerrainMarks.ForEachShown(*map, [&](int32_t layer, int32_t x, int32_t y) {
+        if (layer == FTerrainLayer && FitsNeighbours(*map, layer, *FTerrainMatcher, x, y))
+            fitting.push_back({x, y});
+    });
+    for (const TTerrainCell &cell : fitting) {
+        FTerrainMarks.Clear(FTerrainLayer, cell.X, cell.Y, width);
+        include(cell);
+    }
     for (const TTerrainCell &cell : paint.Unmatched) {
         FTerrainMarks.Mark(FTerrainLayer, cell.X, cell.Y, width,
                            cells[static_cast<size_t>(cell.Y) * width + cell.X]);

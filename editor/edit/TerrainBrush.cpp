@@ -118,6 +118,54 @@ double CellRandom(uint64_t Seed, int32_t X, int32_t Y)
     return static_cast<double>(Mix(Seed ^ Mix(cell)) >> 11) * (1.0 / 9007199254740992.0);
 }
 
+bool FitsNeighbours(const TMap &Map, int32_t Layer, const TTerrainMatcher &Matcher, int32_t X,
+                    int32_t Y)
+{
+    if (!Map.IsValidLayer(Layer) || X < 0 || Y < 0 || X >= Map.Width() || Y >= Map.Height())
+        return false;
+    const std::vector<uint16_t> &cells = Map.GetLayer(Layer).Data;
+    const auto partAt = [&](int32_t x, int32_t y) -> const TTerrainPart * {
+        if (x < 0 || y < 0 || x >= Map.Width() || y >= Map.Height())
+            return nullptr;
+        return Matcher.PartOf(cells[static_cast<size_t>(y) * Map.Width() + x]);
+    };
+    const TTerrainPart *own = partAt(X, Y);
+    if (own == nullptr)
+        return true;
+    // Each neighbour's offset and the pairs of slots (own, the neighbour's) on shared places.
+    struct TShared {
+        int32_t DX;
+        int32_t DY;
+        std::array<std::pair<int32_t, int32_t>, 3> Slots;
+        int32_t Count;
+    };
+    static constexpr TShared kShared[] = {
+        {0, -1, {{{wsTopLeft, wsBottomLeft}, {wsTop, wsBottom}, {wsTopRight, wsBottomRight}}}, 3},
+        {0, 1, {{{wsBottomLeft, wsTopLeft}, {wsBottom, wsTop}, {wsBottomRight, wsTopRight}}}, 3},
+        {-1, 0, {{{wsTopLeft, wsTopRight}, {wsLeft, wsRight}, {wsBottomLeft, wsBottomRight}}}, 3},
+        {1, 0, {{{wsTopRight, wsTopLeft}, {wsRight, wsLeft}, {wsBottomRight, wsBottomLeft}}}, 3},
+        {-1, -1, {{{wsTopLeft, wsBottomRight}}}, 1},
+        {1, -1, {{{wsTopRight, wsBottomLeft}}}, 1},
+        {-1, 1, {{{wsBottomLeft, wsTopRight}}}, 1},
+        {1, 1, {{{wsBottomRight, wsTopLeft}}}, 1},
+    };
+    for (const TShared &shared : kShared) {
+        const TTerrainPart *other = partAt(X + shared.DX, Y + shared.DY);
+        if (other == nullptr)
+            continue;
+        for (int32_t i = 0; i < shared.Count; ++i) {
+            const auto [mine, theirs] = shared.Slots[static_cast<size_t>(i)];
+            if (!SlotUsed(Matcher.Type(), mine))
+                continue;
+            const uint8_t a = own->Id[static_cast<size_t>(mine)];
+            const uint8_t b = other->Id[static_cast<size_t>(theirs)];
+            if (a != 0 && b != 0 && a != b)
+                return false;
+        }
+    }
+    return true;
+}
+
 std::vector<TTerrainCell> BrushCells(int32_t X, int32_t Y, int32_t Size, bool Round, int32_t Width,
                                      int32_t Height)
 {

@@ -41,5 +41,10 @@ struct TTerrainPaint {
 TTerrainPaint PaintTerrain(const TMap &Map, int32_t Layer, const TTerrainMatcher &Matcher,
                            const std::vector<TTerrainCell> &Cells, uint8_t Terrain, uint64_t Seed);
 
+// The part of cell (X, Y) agrees with every neighbour of the set on the places they share
+// (cells of no terrain, and places either leaves open, agree with anything).
+bool FitsNeighbours(const TMap &Map, int32_t Layer, const TTerrainMatcher &Matcher, int32_t X,
+                    int32_t Y);
+
 // A number in [0, 1) that depends only on the seed and the cell.
 double CellRandom(uint64_t Seed, int32_t X, int32_t Y);
