@@ -637,6 +637,11 @@ void TMainForm::ShowSelectionStatus()
 {
     if (FStatusPanels[1] == nullptr)
         return;
+    // With the terrain brush the panel tells the brush while nothing is selected.
+    if (FView.ToolMode == tmTerrain && !FView.Selection.Active) {
+        FToolInput->ShowTerrainBrushStatus();
+        return;
+    }
     FStatusPanels[1]->setText(QString::fromStdString(FView.Selection.Active
                                                          ? SelectionStatusText(FView.Selection)
                                                          : GetLangString(10, "Selection N/A")));

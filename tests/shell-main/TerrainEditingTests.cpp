@@ -133,6 +133,11 @@ TEST_F(TTerrainEditing, ASetDefinedFromItsLayoutPaintsWithTheBrushAndIsSavedBesi
     EXPECT_EQ(Cell(0, 11, 9), 0);
     EXPECT_EQ(Cell(0, 5, 5), part(15));
     EXPECT_EQ(PixelsDifferingFromAFullRedraw(), 0);
+    // The fill and its undo leave the brush in the status bar.
+    Form->MenuItem("UndoMenuItem")->trigger();
+    Form->MenuItem("RedoMenuItem")->trigger();
+    EXPECT_EQ(Cell(0, 14, 10), 0);
+    EXPECT_NE(Status(1).find("Terrain brush("), std::string::npos) << Status(1);
 
     // A hidden layer refuses the brush with the usual message.
     Form->LayerForm()->SetLayerVisibleState(0, false);

@@ -49,6 +49,8 @@ public:
     // The terrain brush's size (1 to 32 cells) and shape; the status bar and the cursor
     // outline follow (ToolTerrain.cpp).
     void SetTerrainBrush(int32_t Size, bool Round);
+    // The terrain brush's size and shape in the status bar's selection panel.
+    void ShowTerrainBrushStatus();
 
 private:
     void PressTool(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, TViewPoint Cell);
@@ -62,7 +64,6 @@ private:
     // the pointer, the status bar tells the brush.
     bool PressTerrain(Qt::KeyboardModifiers Modifiers, TViewPoint Cell);
     void PickTerrainAt(int32_t X, int32_t Y, TViewPoint Cell);
-    void ShowTerrainBrushStatus();
 
     TEditController &FEdit;
     TMapViewState &FView;
