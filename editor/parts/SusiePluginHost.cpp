@@ -176,8 +176,15 @@ bool TSusiePluginHost::LoadPictureWithSusiePlugin(const std::string &FileName,
     std::free(info.hInfo);
 
     THandedBlocks blocks;
-    if (getPicture(FileName.c_str(), 0, 0, &blocks.Info, &blocks.Bits, &SusieProgress,
-                   reinterpret_cast<intptr_t>(this)) != 0)
+    FProgressOpen = false;
+    const int32_t status = getPicture(FileName.c_str(), 0, 0, &blocks.Info, &blocks.Bits,
+                                      &SusieProgress, reinterpret_cast<intptr_t>(this));
+    // A plug-in that fails or is stopped half-way never reports its end; the display it
+    // opened must not outlive the load, or its input gate keeps the editor shut.
+    if (FProgressOpen && FProgress)
+        FProgress(-1, -1, "");
+    FProgressOpen = false;
+    if (status != 0)
         return false;
     if (blocks.Info == nullptr || blocks.Bits == nullptr)
         return false;
@@ -191,9 +198,13 @@ bool TSusiePluginHost::LoadPictureWithSusiePlugin(const std::string &FileName,
 
 int32_t TSusiePluginHost::SusieProgress(int32_t nNum, int32_t nDenom, intptr_t lData)
 {
-    const auto *host = reinterpret_cast<const TSusiePluginHost *>(lData);
+    auto *host = reinterpret_cast<TSusiePluginHost *>(lData);
     if (host == nullptr || !host->FProgress)
         return 0;
+    if (nNum == 0 && nDenom > 0)
+        host->FProgressOpen = true;
+    else if (nNum >= 0 && nNum == nDenom)
+        host->FProgressOpen = false;
     return host->FProgress(nNum, nDenom, "now loading...") ? 0 : 1;
 }
 

@@ -59,7 +59,8 @@ public:
                                int32_t Code);
 
     // The progress display pictures are loaded under (Position, Total, "now loading...");
-    // its false answer stops the plug-in.
+    // its false answer stops the plug-in. A start the plug-in reports is always ended when
+    // the load returns, whatever the plug-in answered.
     void SetProgress(TProgressProc Progress) { FProgress = std::move(Progress); }
     // The image plug-ins' progress callback; lData is the host.
     static int32_t SusieProgress(int32_t nNum, int32_t nDenom, intptr_t lData);
@@ -73,6 +74,8 @@ private:
 
     std::vector<TSusiePluginList> FPlugins;
     TProgressProc FProgress;
+    // The running plug-in reported a start and not yet its end.
+    bool FProgressOpen = false;
 };
 
 // Converts a Windows bitmap (a BITMAPINFOHEADER with its palette, and the rows) into a 32-bit

@@ -279,6 +279,9 @@ std::string TMainForm::FormatTittle() const
 
 void TMainForm::UpdateTitle()
 {
+    // While work runs the title says so; the end of the progress puts the title back.
+    if (FProgress && FProgress->Running())
+        return;
     setWindowTitle(QString::fromStdString(FormatTittle()));
 }
 

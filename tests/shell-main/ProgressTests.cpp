@@ -7,8 +7,10 @@
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -24,6 +26,9 @@ protected:
     bool StartWithDelay(int32_t milliseconds)
     {
         CopyPlugins();
+        std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "Plugins" /
+                                       "png.spi",
+                                   Folder / "Plugins" / "png.spi");
         std::ofstream ini(Folder / "Tessella.ini");
         ini << "[General]\nProgressForceTime=" << milliseconds << "\n";
         ini.close();
@@ -177,4 +182,51 @@ TEST_F(TProgressTests, CommandsAndClosingWaitForARunningSave)
     EXPECT_EQ(Seam->OpenRequests.size(), 1u);
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(Form->isVisible());
+}
+
+// The PNG plug-in reports a start and then one step per row; a picture cut short inside its
+// pixel data never reaches the last row.
+TEST_F(TProgressTests, AnImageThatFailsHalfWayEndsItsProgressAndLeavesAnOuterOneRunning)
+{
+    ASSERT_TRUE(StartWithDelay(0));
+    QImage noise(600, 600, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate() & 0xFFFFFF);
+    const std::filesystem::path good = Folder / "good.png";
+    const std::filesystem::path cut = Folder / "cut.png";
+    ASSERT_TRUE(noise.save(QString::fromStdString(good.string())));
+    std::filesystem::copy_file(good, cut);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(good) / 3);
+
+    EXPECT_FALSE(Form->ChipForm()->AddMapChip(cut.string()));
+    ASSERT_EQ(Seam->Messages.size(), 1u);
+    EXPECT_EQ(Seam->Messages[0].Text.rfind("Cannot open the cut.png.", 0), 0u);
+    EXPECT_FALSE(Form->Progress().Running());
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(Form->windowTitle().toStdString(), Form->FormatTittle());
+
+    // An image overwritten by a broken copy, reloaded as the editor is activated again.
+    ASSERT_TRUE(Form->ChipForm()->AddMapChip(good.string()));
+    std::filesystem::copy_file(cut, good, std::filesystem::copy_options::overwrite_existing);
+    Form->ChipForm()->CheckMapChipChanged();
+    EXPECT_FALSE(Form->Progress().Running());
+    EXPECT_TRUE(Form->isVisible());
+
+    // Inside an open that loads each layer's image, neither a failed nor a whole picture
+    // touches the open's own display.
+    std::filesystem::copy_file(cut, Folder / "cut2.png");
+    ASSERT_TRUE(noise.save(QString::fromStdString((Folder / "whole.png").string())));
+    EXPECT_EQ(TMainForm::ProgressProc(0, 10, "opening"), 1);
+    EXPECT_EQ(TMainForm::ProgressProc(3, 10, "opening"), 1);
+    EXPECT_FALSE(Form->ChipForm()->AddMapChip((Folder / "cut2.png").string()));
+    EXPECT_TRUE(Form->ChipForm()->AddMapChip((Folder / "whole.png").string()));
+    ASSERT_TRUE(Form->Progress().Running());
+    EXPECT_EQ(Form->Progress().Form()->Maximum(), 10);
+    EXPECT_EQ(Form->Progress().Form()->Position(), 3);
+    EXPECT_EQ(Form->windowTitle(), "please wait...");
+    EXPECT_EQ(TMainForm::ProgressProc(10, 10, ""), 1);
+    EXPECT_FALSE(Form->Progress().Running());
+    EXPECT_TRUE(Form->isVisible());
 }

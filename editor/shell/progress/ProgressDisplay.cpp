@@ -6,6 +6,7 @@
 #include "editor/shell/settings/SettingsFile.h"
 
 #include <QApplication>
+#include <memory>
 
 void TProgressDisplay::TFormDeleter::operator()(TProgressForm *form) const
 {
@@ -21,6 +22,25 @@ TProgressProc TProgressDisplay::Callback()
 {
     return [this](int32_t position, int32_t total, const std::string &message) {
         return Report(position, total, message);
+    };
+}
+
+TProgressProc TProgressDisplay::NestedCallback()
+{
+    // Whether the running operation is an outer one that this callback's work joined.
+    auto joined = std::make_shared<bool>(false);
+    return [this, joined](int32_t position, int32_t total, const std::string &message) {
+        const bool start = position == 0 || (position < -2 && position == total);
+        const bool end = position >= 0 && position == total;
+        if (start && !*joined && Running())
+            *joined = true;
+        if (!*joined)
+            return Report(position, total, message);
+        if (end || (position == -1 && total == -1)) {
+            *joined = false;
+            return true;
+        }
+        return !FForm || FForm->Poll();
     };
 }
 

@@ -22,8 +22,12 @@ public:
 
     // One report of the callback protocol; false when the user aborted.
     bool Report(int32_t Position, int32_t Total, const std::string &Message);
-    // The same as the callback of the map's transforms and the image plug-ins.
+    // The same as the callback of the map's transforms and the file plug-ins.
     TProgressProc Callback();
+    // For work that may run inside a larger operation (an image plug-in's load while an
+    // open loads each layer's image): with a display already running, its start, steps and
+    // end only let events run and carry the abort; the outer bar, maximum and window stay.
+    TProgressProc NestedCallback();
     // The operation is over: the window and its gate go, the windows it hid come back.
     void End();
     // A progress window exists: the program takes no commands until it ends.

@@ -100,6 +100,13 @@ bool TProgressForm::ProcessAbsolute(int32_t value)
     return !FCancelled;
 }
 
+bool TProgressForm::Poll()
+{
+    DelayedShow();
+    ProcessMessages();
+    return !FCancelled;
+}
+
 bool TProgressForm::Process()
 {
     if (FBar->value() >= FBar->maximum())

@@ -30,6 +30,8 @@ public:
     bool ProcessAbsolute(int32_t value);
     // Advances one step; false at the maximum or after an abort.
     bool Process();
+    // Lets events run without moving the bar; false once the user aborted.
+    bool Poll();
     void SetMessage(const std::string &text);
     // Lets the program's input through again and hides the window. True when the main window
     // was asked to close meanwhile.

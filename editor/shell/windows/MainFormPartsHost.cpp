@@ -77,7 +77,7 @@ std::vector<TSusieSetting> TMainFormPartsHost::ImagePluginSettings() const
 
 TProgressProc TMainFormPartsHost::ImagePluginProgress() const
 {
-    return FForm.Progress().Callback();
+    return FForm.Progress().NestedCallback();
 }
 
 QIcon TMainFormPartsHost::ToolIcon(const char *themeName, const QString &fallbackLetter) const
