@@ -9,8 +9,12 @@
 
 #include "EditWindow.h"
 #include "ProjectDocument.h"
+#include "TerrainBrush.h"
+#include "TerrainMatcher.h"
+#include "TerrainWindow.h"
 #include "editor/map/DefineUnit.h"
 #include "editor/render/MapViewState.h"
+#include "editor/render/TerrainMarks.h"
 
 #include <cstdint>
 #include <exception>
@@ -133,6 +137,21 @@ public:
     void ChangePartsSize(uint16_t Width, uint16_t Height);
     void ChangeBitCount(uint8_t BitCount, bool FixedAlignment);
 
+    // Terrain painting (EditTerrain.cpp), with the sets and the chosen terrain from Window.
+    // A stroke paints the view state's brush at each cell it passes, one undo step from the
+    // press to the release; the fill replaces a terrain's region in one step; the right button
+    // picks the terrain under the pointer (U, V: where in the cell, in [0, 1)).
+    void SetTerrainWindow(TTerrainWindow *Window);
+    bool BeginTerrainStroke(int32_t X, int32_t Y);
+    void TerrainStrokeTo(int32_t X, int32_t Y);
+    bool TerrainFill(int32_t X, int32_t Y);
+    void ReleaseTerrainFill();
+    bool PickTerrain(int32_t X, int32_t Y, double U, double V);
+    bool FillsTerrain() const;
+    // The random choices among equal parts in the strokes from now on follow Seed.
+    void SetTerrainSeed(uint64_t Seed);
+    const TTerrainMarks &TerrainMarks() const { return FTerrainMarks; }
+
 private:
     // The map a selection write goes to, or null when it is not ready or the selection is
     // unusable (the gesture is then ended).
@@ -159,4 +178,17 @@ private:
     std::vector<TModified> FFloatingBlocks;
     // The map cells the running gesture wrote, for the overview at its end.
     TSelection FStrokeArea;
+
+    // The chosen terrain's set as the current layer numbers its parts, for the running
+    // stroke; its seed; the cells marked for want of a fitting part.
+    bool PrepareTerrain();
+    void PaintTerrainCells(const std::vector<TTerrainCell> &Cells);
+    TTerrainWindow *FTerrainWindow = nullptr;
+    std::unique_ptr<TTerrainMatcher> FTerrainMatcher;
+    uint8_t FTerrain = 0;
+    int32_t FTerrainLayer = -1;
+    uint64_t FTerrainSeedBase = 0;
+    uint64_t FTerrainStrokes = 0;
+    uint64_t FTerrainSeed = 0;
+    TTerrainMarks FTerrainMarks;
 };

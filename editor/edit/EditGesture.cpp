@@ -141,6 +141,8 @@ void TEditController::CloseData()
     FView.FloatingBlocks = &FFloatingBlocks;
     FCurrentData.Data.clear();
     FStrokeArea = TSelection();
+    FTerrainMarks.ClearAll();
+    FTerrainMatcher.reset();
     FView.ScrollX = 0;
     FView.ScrollY = 0;
     FWindow.ClearCursorFrame();

@@ -47,6 +47,9 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     AddButton("ToolButton7", "edit-find", "F", &TChipForm::FindClick);
     ToolBar()->addSeparator();
     AddButton("ToolButton13", "go-up", "^", &TChipForm::MinimizeClick)->setCheckable(true);
+    ToolBar()->addSeparator();
+    AddButton("TerrainButton", "tessella-terrain-mode", "T", &TChipForm::TerrainClick)
+        ->setCheckable(true);
 
     auto *content = new QWidget(this);
     auto *column = new QVBoxLayout(content);
@@ -66,6 +69,8 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     FHorzScrollBar->hide();
     FVertScrollBar->hide();
     FClient->installEventFilter(this);
+    AddTerrainMode(content);
+    column->addWidget(FTerrain);
     column->addWidget(FClient, 1);
 
     auto *status = new QStatusBar(content);
@@ -145,6 +150,8 @@ void TChipForm::Init()
 
 void TChipForm::ReleaseTable()
 {
+    // The images go: their terrain sets are written and forgotten with them.
+    FTerrain->Reset();
     FBaseValid = false;
     if (FTable)
         FTable->ReleaseAll();
@@ -258,6 +265,7 @@ void TChipForm::UpdateFullCanvas()
     }
     const TChipCanvasState state = CanvasState();
     ComposeChipBase(FBack, state, CurrentImage(), FHost.BackgroundBitmap());
+    ShowTerrainMarks(state);
     FBase = FBack;
     FBaseValid = true;
     DrawCurrentSelection(FBack, state);

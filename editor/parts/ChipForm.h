@@ -7,6 +7,7 @@
 
 #include "ChipCanvas.h"
 #include "ChipFormHost.h"
+#include "TerrainMode.h"
 #include "ToolWindow.h"
 #include "editor/map/DefineUnit.h"
 #include "editor/render/MapViewState.h"
@@ -92,6 +93,11 @@ public:
     void ViewMouseMove(int32_t X, int32_t Y);
     void ViewMouseUp();
     void ViewDoubleClick();
+    // A press in the view while the terrain mode is on (ChipFormTerrain.cpp): marks the
+    // corner or edge under the pointer, or with Unmark takes its mark off.
+    void ViewTerrainPress(int32_t X, int32_t Y, bool Unmark);
+    TTerrainMode &Terrain() const { return *FTerrain; }
+    void TerrainClick();
 
     int32_t PartsCellWidth() const { return FCellWidth; }
     int32_t PartsCellHeight() const { return FCellHeight; }
@@ -155,4 +161,7 @@ private:
     QScrollBar *FHorzScrollBar = nullptr;
     QScrollBar *FVertScrollBar = nullptr;
     QLabel *FStatusPanels[3] = {nullptr, nullptr, nullptr};
+    TTerrainMode *FTerrain = nullptr;
+    void AddTerrainMode(QWidget *Content);
+    void ShowTerrainMarks(const TChipCanvasState &State);
 };

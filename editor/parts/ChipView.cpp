@@ -26,6 +26,10 @@ void TChipView::paintEvent(QPaintEvent *)
 void TChipView::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
+    if (FOwner->Terrain().IsActive() && (event->modifiers() & Qt::ControlModifier) == 0) {
+        FOwner->ViewTerrainPress(at.x(), at.y(), event->button() == Qt::RightButton);
+        return;
+    }
     FOwner->ViewMouseDown(at.x(), at.y(), (event->modifiers() & Qt::ControlModifier) != 0);
 }
 

@@ -160,6 +160,8 @@ void TMapViewRenderer::DrawActiveGridLineFill(int32_t AX, int32_t AY)
 
 bool ActiveGridFrame(const TMapViewState &State, int32_t X, int32_t Y, TPixelRect &Frame)
 {
+    if (State.ToolMode == tmTerrain)
+        return TerrainBrushFrame(State, X, Y, Frame);
     if (!State.ViewReady || !State.ShowCGrid || State.ViewCellWidth <= 0 ||
         State.ViewCellHeight <= 0 || !State.CursorBlock.Active || !WritesBlock(State.ToolMode))
         return false;
@@ -185,5 +187,18 @@ bool TMapViewRenderer::DrawActiveGridLine(TPixelBuffer &Target, int32_t ToolBarH
         frame.Bottom += ToolBarHeight;
         FrameRectangle(Target, frame, ColorToPixel32(FState.AGridColor), BufferRect(Target));
     }
+    return true;
+}
+
+bool TerrainBrushFrame(const TMapViewState &State, int32_t X, int32_t Y, TPixelRect &Frame)
+{
+    if (!State.ViewReady || State.ViewCellWidth <= 0 || State.ViewCellHeight <= 0)
+        return false;
+    const int32_t cw = State.ViewCellWidth;
+    const int32_t ch = State.ViewCellHeight;
+    const int32_t size = std::max<int32_t>(State.TerrainBrushSize, 1);
+    const int32_t left = X - (size - 1) / 2 - State.ScrollX;
+    const int32_t top = Y - (size - 1) / 2 - State.ScrollY;
+    Frame = {left * cw, top * ch, (left + size) * cw, (top + size) * ch};
     return true;
 }

@@ -267,6 +267,7 @@ void TMapViewRenderer::DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t 
     }
     if (FState.ShowGrid)
         DrawGridLine();
+    DrawTerrainMarks(X0, Y0, DX, DY);
     DrawCurrentSelection();
     if (FState.Dragging && FState.ToolMode == tmTiledPen)
         DrawActiveGridLineFill(FState.Selection.X - FState.ScrollX,

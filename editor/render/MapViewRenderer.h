@@ -56,6 +56,8 @@ public:
     void DrawGridLine();
     void DrawCurrentSelection();
     void DrawActiveGridLineFill(int32_t AX, int32_t AY);
+    // Red frames on the cells the terrain brush could not fit, within the region.
+    void DrawTerrainMarks(int32_t X0, int32_t Y0, int32_t DX, int32_t DY);
 
     // The cursor grid for the map cell (X, Y) under the mouse: copies the back buffer into
     // Target at (0, ToolBarHeight) and draws the frame of the block the tool would write.
@@ -109,3 +111,7 @@ private:
 // right. False when no frame is drawn (view not ready, cursor grid off, no block, or a tool
 // that writes no block).
 bool ActiveGridFrame(const TMapViewState &State, int32_t X, int32_t Y, TPixelRect &Frame);
+
+// The terrain brush's outline in view pixels: the square of TerrainBrushSize cells around the
+// map cell (X, Y) (a round brush is drawn inside it). False when the view is not ready.
+bool TerrainBrushFrame(const TMapViewState &State, int32_t X, int32_t Y, TPixelRect &Frame);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+class TTerrainMarks;
+
 // The tools of the map view; value 2 is not used.
 enum TToolMode : uint8_t {
     tmPen = 0,
@@ -17,6 +19,7 @@ enum TToolMode : uint8_t {
     tmPattern = 5,
     tmSelect = 6,
     tmHand = 7,
+    tmTerrain = 8,
 };
 
 struct TMapViewState {
@@ -76,6 +79,12 @@ struct TMapViewState {
     // The block the cursor grid and the lattice outline: the pattern's Source when a pattern
     // is defined, otherwise the parts window's selection.
     TSelection CursorBlock;
+
+    // The terrain brush: its size in cells and its shape (the cursor outline shows both), and
+    // the cells it marked for want of a fitting part.
+    uint8_t TerrainBrushSize = 1;
+    bool TerrainBrushRound = false;
+    const TTerrainMarks *TerrainMarks = nullptr;
 };
 
 // Where part n of a layer lies in that layer's parts image (the parts palette's lookup).

@@ -60,6 +60,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     // every path (also a start without plug-ins) can reach them.
     FEditHost = std::make_unique<TMainFormEditHost>(*this);
     FEdit = std::make_unique<TEditController>(FProject, FView, *FEditHost);
+    FEdit->SetTerrainWindow(FEditHost.get());
     FToolInputHost = std::make_unique<TMainFormToolInputHost>(*this);
     FToolInput = std::make_unique<TToolInput>(*FEdit, FView, *FToolInputHost);
     FFileHost = std::make_unique<TMainFormFileHost>(*this);
@@ -639,6 +640,11 @@ void TMainForm::ShowSelectionStatus()
 {
     if (FStatusPanels[1] == nullptr)
         return;
+    // With the terrain brush the panel tells the brush while nothing is selected.
+    if (FView.ToolMode == tmTerrain && !FView.Selection.Active) {
+        FToolInput->ShowTerrainBrushStatus();
+        return;
+    }
     FStatusPanels[1]->setText(QString::fromStdString(FView.Selection.Active
                                                          ? SelectionStatusText(FView.Selection)
                                                          : GetLangString(10, "Selection N/A")));

@@ -1,12 +1,14 @@
 // The main window as the edit controller's window: its views, tool windows, tool input and
-// commands' enabled states, for what the controller asks of them.
+// commands' enabled states, for what the controller asks of them; and, for the terrain tools,
+// the parts window's terrain sets and chosen terrain (MainFormTerrainHost.cpp).
 #pragma once
 
 #include "editor/edit/EditWindow.h"
+#include "editor/edit/TerrainWindow.h"
 
 class TMainForm;
 
-class TMainFormEditHost : public TEditWindow
+class TMainFormEditHost : public TEditWindow, public TTerrainWindow
 {
 public:
     explicit TMainFormEditHost(TMainForm &Form) : FForm(Form) {}
@@ -30,6 +32,11 @@ public:
     void ClearCursorFrame() override;
     void ScrollView(int32_t X, int32_t Y) override;
     void GestureEnded() override;
+
+    const TTerrainTileset *TerrainsOfLayer(int32_t Layer) override;
+    TTerrainChoice ChosenTerrain() const override;
+    void ChooseTerrain(const TTerrainChoice &Choice) override;
+    bool FillsTerrain() const override;
 
 private:
     TMainForm &FForm;

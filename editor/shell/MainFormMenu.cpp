@@ -92,11 +92,16 @@ void TMainForm::BuildMainMenu()
                 files(&TFileCommands::OpenMenuItemClick));
     AddMenuItem(file, "ReOpenMenuItem", ReOpenMenuItem, QKeySequence(),
                 files(&TFileCommands::ReOpenMenuItemClick));
-    AddMenuItem(file, "SaveMenuItem", SaveMenuItem, QKeySequence(Qt::CTRL | Qt::Key_S),
-                files(&TFileCommands::SaveMenuItemClick));
+    // The terrain sets defined in the parts window are saved with the project.
+    AddMenuItem(file, "SaveMenuItem", SaveMenuItem, QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (FFiles->Save() && FChipForm != nullptr)
+            FChipForm->Terrain().Save();
+    });
     AddMenuItem(file, "SaveAsMenuItem", SaveAsMenuItem,
-                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                files(&TFileCommands::SaveAsMenuItemClick));
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] {
+                    if (FFiles->SaveAs() && FChipForm != nullptr)
+                        FChipForm->Terrain().Save();
+                });
     file->addSeparator();
     AddMenuItem(file, "ImportMenuItem", ImportMenuItem,
                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O),
@@ -164,6 +169,7 @@ void TMainForm::BuildMainMenu()
         {"SelectToolMenuItem", SelectToolMenuItem, Qt::Key_F5, tmSelect},
         {"PatternToolMenuItem", PatternToolMenuItem, Qt::Key_F6, tmPattern},
         {"HandToolMenuItem", HandToolMenuItem, Qt::Key_F7, tmHand},
+        {"TerrainToolMenuItem", TerrainToolMenuItem, Qt::Key_T, tmTerrain},
     };
     // One radio group, except the eraser: a plain check entry that choosing it checks.
     FToolGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -177,6 +183,10 @@ void TMainForm::BuildMainMenu()
         connect(action, &QAction::triggered, this,
                 [this, mode] { FToolInput->ToolMenuItemClick(mode); });
     }
+    AddMenuItem(tool, "TerrainRoundMenuItem", TerrainRoundMenuItem, QKeySequence(), [this] {
+        FToolInput->SetTerrainBrush(FView.TerrainBrushSize,
+                                    MenuItem("TerrainRoundMenuItem")->isChecked());
+    })->setCheckable(true);
     tool->addSeparator();
     AddMenuItem(tool, "ResizeMenuItem", ResizeMenuItem, QKeySequence(Qt::Key_F9),
                 own(&TMainForm::ResizeMenuItemClick));
@@ -255,6 +265,11 @@ void TMainForm::BuildMainMenu()
             ->setCheckable(true);
     AddMenuItem(view, "TransColorMenuItem", TransColorMenuItem, QKeySequence(),
                 own(&TMainForm::TransColorMenuItemClick));
+    view->addSeparator();
+    AddMenuItem(view, "TerrainModeMenuItem", TerrainModeMenuItem, QKeySequence(), [this] {
+        if (FChipForm != nullptr)
+            FChipForm->TerrainClick();
+    })->setCheckable(true);
     connect(AddHiddenItem(this, FMenuItems, "N111", QKeySequence(Qt::Key_0)), &QAction::triggered,
             this, &TMainForm::EditZoomNormMenuItemClick);
     connect(AddHiddenItem(this, FMenuItems, "N121", QKeySequence(Qt::Key_1)), &QAction::triggered,
@@ -341,6 +356,8 @@ void TMainForm::BuildToolBar()
         {"SelectToolButton", SelectToolButton, "edit-select", "S", "SelectToolMenuItem"},
         {"PtnToolButton", PtnToolButton, "color-picker", "D", "PatternToolMenuItem"},
         {"ToolButton3", ToolButton3, "transform-move", "H", "HandToolMenuItem"},
+        {"TerrainToolButton", TerrainToolButton, "tessella-terrain-brush", "B",
+         "TerrainToolMenuItem"},
     };
     auto *buttonGroup = new QActionGroup(this);
     for (const TToolEntry &entry : tools) {
@@ -411,6 +428,7 @@ void TMainForm::InitHints()
         {"SelectToolButton", SelectToolButton},
         {"PtnToolButton", PtnToolButton},
         {"ToolButton3", ToolButton3},
+        {"TerrainToolButton", TerrainToolButton},
         {"ShowGridTollButton", ShowGridTollButton},
         {"ShowCursorGridToolButton", ShowCursorGridToolButton},
         {"LayerBlendToolButton", LayerBlendToolButton},
@@ -460,6 +478,10 @@ void TMainForm::SelectTool(uint8_t tool)
     case tmHand:
         menu = "HandToolMenuItem";
         button = "ToolButton3";
+        break;
+    case tmTerrain:
+        menu = "TerrainToolMenuItem";
+        button = "TerrainToolButton";
         break;
     default:
         return;

@@ -58,7 +58,12 @@ void TMapViewWidget::paintEvent(QPaintEvent *event)
                            (FCursorColor >> 16) & 0xFF);
         painter.setPen(QPen(color, 0));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(FCursorFrame.adjusted(0, 0, -1, -1));
+        const TMapViewState &view = FOwner->ViewState();
+        // A round terrain brush shows as the circle inside its square.
+        if (view.ToolMode == tmTerrain && view.TerrainBrushRound && view.TerrainBrushSize > 2)
+            painter.drawEllipse(FCursorFrame.adjusted(0, 0, -1, -1));
+        else
+            painter.drawRect(FCursorFrame.adjusted(0, 0, -1, -1));
     }
 }
 

@@ -33,6 +33,13 @@ void TToolInput::ToolMenuItemClick(uint8_t tool)
         SetCursorOfToolMode(tool);
         FWindow.RefreshCommands();
         break;
+    case tmTerrain:
+        FEdit.UnSelect(true);
+        FWindow.ShowTool(tool);
+        SetCursorOfToolMode(tool);
+        ShowTerrainBrushStatus();
+        FWindow.RefreshCommands();
+        break;
     default:
         break;
     }
@@ -61,6 +68,9 @@ void TToolInput::SetCursorOfToolMode(uint8_t tool)
         break;
     case tmHand:
         FWindow.SetViewCursor(ToolCursor(3));
+        break;
+    case tmTerrain:
+        FWindow.SetViewCursor(Qt::CrossCursor);
         break;
     default:
         break;

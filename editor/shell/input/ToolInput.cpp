@@ -51,6 +51,10 @@ void TToolInput::FormMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Mod
         return; // outside the map: nothing to do
     const TViewPoint cell{static_cast<int32_t>(column), static_cast<int32_t>(row)};
     FLastCell = view;
+    if (Button == Qt::RightButton && FView.ToolMode == tmTerrain) {
+        PickTerrainAt(X, Y, cell);
+        return;
+    }
     if (Button == Qt::RightButton) {
         if (!FEdit.DoEditCurrentLayer())
             return;
@@ -76,6 +80,10 @@ void TToolInput::PressTool(Qt::MouseButton Button, Qt::KeyboardModifiers Modifie
         break;
     case tmHand:
         FWindow.SetViewCursor(ToolCursor(4));
+        break;
+    case tmTerrain:
+        if (!PressTerrain(Modifiers, Cell))
+            return;
         break;
     case tmPattern:
     case tmSelect: {
@@ -144,6 +152,14 @@ void TToolInput::FormMouseMove(Qt::MouseButtons Buttons, int32_t X, int32_t Y)
     case tmHand:
         if (FView.Dragging)
             FWindow.ScrollBy(FLastCell.X - view.X, FLastCell.Y - view.Y);
+        break;
+    case tmTerrain:
+        if (FView.Dragging) {
+            const TStrokeCell from{std::clamp(FLastCell.X + FView.ScrollX, 0, map->Width() - 1),
+                                   std::clamp(FLastCell.Y + FView.ScrollY, 0, map->Height() - 1)};
+            for (const TStrokeCell &step : StrokeCells(from, {cell.X, cell.Y}))
+                FEdit.TerrainStrokeTo(step.X, step.Y);
+        }
         break;
     case tmTiledPen:
     case tmPattern:
@@ -246,7 +262,10 @@ void TToolInput::ReleaseTool()
         FEdit.ReleaseTiledPen();
         break;
     case tmFill:
-        FEdit.ReleaseFill();
+        if (FEdit.FillsTerrain())
+            FEdit.ReleaseTerrainFill();
+        else
+            FEdit.ReleaseFill();
         break;
     case tmPattern:
         FEdit.ReleasePattern();
@@ -259,6 +278,7 @@ void TToolInput::ReleaseTool()
         break;
     case tmPen:
     case tmEraser:
+    case tmTerrain:
         FEdit.EndGesture();
         break;
     default:

@@ -46,6 +46,11 @@ public:
     // A gesture ended, also early (a command during a drag): a tool taken for the gesture
     // gives way to the one before it.
     void GestureEnded();
+    // The terrain brush's size (1 to 32 cells) and shape; the status bar and the cursor
+    // outline follow (ToolTerrain.cpp).
+    void SetTerrainBrush(int32_t Size, bool Round);
+    // The terrain brush's size and shape in the status bar's selection panel.
+    void ShowTerrainBrushStatus();
 
 private:
     void PressTool(Qt::MouseButton Button, Qt::KeyboardModifiers Modifiers, TViewPoint Cell);
@@ -55,6 +60,10 @@ private:
     void DragSelection(TViewPoint Cell, TViewPoint ViewCell);
     void ShowCursorText(TViewPoint Cell, bool Inside);
     void ShowCursorGrid(TViewPoint Cell);
+    // The terrain brush: a press paints (Shift: fills), the right button picks the terrain at
+    // the pointer, the status bar tells the brush.
+    bool PressTerrain(Qt::KeyboardModifiers Modifiers, TViewPoint Cell);
+    void PickTerrainAt(int32_t X, int32_t Y, TViewPoint Cell);
 
     TEditController &FEdit;
     TMapViewState &FView;

@@ -143,6 +143,12 @@ bool TToolInput::FormKeyPress(const QString &text)
         }
         SetCursorOfToolMode(FView.ToolMode);
         return true;
+    case '[':
+        SetTerrainBrush(FView.TerrainBrushSize - 1, FView.TerrainBrushRound);
+        return true;
+    case ']':
+        SetTerrainBrush(FView.TerrainBrushSize + 1, FView.TerrainBrushRound);
+        return true;
     case 'd':
     case 'g':
     case 'r':

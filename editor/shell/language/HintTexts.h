@@ -27,6 +27,7 @@ inline constexpr TLangEntry SelectToolButton{Section, "Select", "selection tool(
 inline constexpr TLangEntry PtnToolButton{Section, "Sample", "sampling tool"};
 // The hand tool's button.
 inline constexpr TLangEntry ToolButton3{Section, "Hand", "hand tool(V)"};
+inline constexpr TLangEntry TerrainToolButton{Section, "Terrain", "terrain brush tool(T)"};
 inline constexpr TLangEntry ShowGridTollButton{Section, "Grid", "Show/Hide grid line"};
 inline constexpr TLangEntry ShowCursorGridToolButton{Section, "CGrid",
                                                      "Show/Hide grid line for the cursor"};
@@ -45,6 +46,7 @@ inline constexpr TLangEntry PartsZoomIn{Section, "zoomin", "Zoom in"};
 inline constexpr TLangEntry PartsZoomOut{Section, "zoomout", "Zoom out"};
 inline constexpr TLangEntry PartsFind{Section, "find", "Find selected parts"};
 inline constexpr TLangEntry PartsMinimize{Section, "minimize", "Minimize the window"};
+inline constexpr TLangEntry PartsTerrainMode{Section, "terrainmode", "Define terrains"};
 inline constexpr TLangEntry LayerAdd{Section, "newlayer", "Creates a new layer"};
 inline constexpr TLangEntry LayerDuplicate{Section, "duplayer",
                                            "Creates a duplicate of the current layer"};
@@ -71,6 +73,7 @@ inline constexpr TLangEntry All[] = {
     SelectToolButton,
     PtnToolButton,
     ToolButton3,
+    TerrainToolButton,
     ShowGridTollButton,
     ShowCursorGridToolButton,
     LayerBlendToolButton,
@@ -87,6 +90,7 @@ inline constexpr TLangEntry All[] = {
     PartsZoomOut,
     PartsFind,
     PartsMinimize,
+    PartsTerrainMode,
     LayerAdd,
     LayerDuplicate,
     LayerDelete,

@@ -5,6 +5,10 @@
 #include "HintTexts.h"
 #include "LangEntry.h"
 #include "MenuCaptions.h"
+#include "editor/parts/TerrainTexts.h"
+
+#include <array>
+#include <iterator>
 
 #include <span>
 
@@ -12,6 +16,14 @@ struct TLangSection {
     const char *Name;
     std::span<const TLangEntry> Entries;
 };
+
+// The parts window's terrain texts as entries of their section.
+inline constexpr auto TerrainLangEntries = [] {
+    std::array<TLangEntry, std::size(TerrainText::All)> entries{};
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i] = {TerrainText::Section, TerrainText::All[i].Key, TerrainText::All[i].Default};
+    return entries;
+}();
 
 inline constexpr TLangSection NamedLangSections[] = {
     {MainMenuText::Section, MainMenuText::All},
@@ -28,4 +40,5 @@ inline constexpr TLangSection NamedLangSections[] = {
     {ScrollDialogText::Section, ScrollDialogText::All},
     {ReplaceDialogText::Section, ReplaceDialogText::All},
     {BitCountDialogText::Section, BitCountDialogText::All},
+    {TerrainText::Section, TerrainLangEntries},
 };

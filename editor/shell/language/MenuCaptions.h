@@ -40,6 +40,8 @@ inline constexpr TLangEntry EraserToolMenuItem{Section, "eraser", "Eraser Tool"}
 inline constexpr TLangEntry SelectToolMenuItem{Section, "select", "Select Tool"};
 inline constexpr TLangEntry PatternToolMenuItem{Section, "pattern", "Pattern Tool"};
 inline constexpr TLangEntry HandToolMenuItem{Section, "hand", "Hand Tool"};
+inline constexpr TLangEntry TerrainToolMenuItem{Section, "terrain", "Terrain Brush Tool"};
+inline constexpr TLangEntry TerrainRoundMenuItem{Section, "terrainround", "Round Terrain Brush"};
 inline constexpr TLangEntry ResizeMenuItem{Section, "resize", "Resize"};
 inline constexpr TLangEntry ScrollMenuItem{Section, "scroll", "Scroll"};
 inline constexpr TLangEntry ChangePartsSizeMenuItem{Section, "changesize", "Change parts size"};
@@ -66,6 +68,7 @@ inline constexpr TLangEntry LayerFogMenuItem{Section, "fog", "Fog Mode"};
 inline constexpr TLangEntry ShowNumberMenuItem{Section, "number", "Show Number"};
 inline constexpr TLangEntry DoTransMenuItem{Section, "trans", "Enable Transparently"};
 inline constexpr TLangEntry TransColorMenuItem{Section, "transcolor", "Select Trans Color..."};
+inline constexpr TLangEntry TerrainModeMenuItem{Section, "terrainmode", "Terrain Mode(parts)"};
 inline constexpr TLangEntry WindowMenu{Section, "WindowMenu", "Window"};
 inline constexpr TLangEntry PartsWindowMenuItem{Section, "parts", "Parts Window"};
 inline constexpr TLangEntry LayerWindowMenuItem{Section, "layer", "Layer Window"};
@@ -104,6 +107,8 @@ inline constexpr TLangEntry All[] = {
     SelectToolMenuItem,
     PatternToolMenuItem,
     HandToolMenuItem,
+    TerrainToolMenuItem,
+    TerrainRoundMenuItem,
     ResizeMenuItem,
     ScrollMenuItem,
     ChangePartsSizeMenuItem,
@@ -129,6 +134,7 @@ inline constexpr TLangEntry All[] = {
     ShowNumberMenuItem,
     DoTransMenuItem,
     TransColorMenuItem,
+    TerrainModeMenuItem,
     WindowMenu,
     PartsWindowMenuItem,
     LayerWindowMenuItem,

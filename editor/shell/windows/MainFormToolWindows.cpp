@@ -25,6 +25,17 @@ void TMainForm::ConnectToolWindowCommands()
     connect(MenuItem("PartsZoomOutMenuItem"), &QAction::triggered, FChipForm, &TChipForm::ZoomOut);
     connect(MenuItem("PartsZoomNormMenuItem"), &QAction::triggered, FChipForm,
             &TChipForm::ResumeDrawSize);
+    // The View menu's mark follows the parts window's terrain mode, however it was changed;
+    // in the mode, Undo and Redo keys in the parts window take back the mode's own changes.
+    connect(&FChipForm->Terrain(), &TTerrainMode::ActiveChanged, this, [this](bool active) {
+        MenuItem("TerrainModeMenuItem")->setChecked(active);
+        for (const char *name : {"UndoMenuItem", "RedoMenuItem"}) {
+            if (active)
+                FChipForm->removeAction(MenuItem(name));
+            else
+                FChipForm->addAction(MenuItem(name));
+        }
+    });
 
     // The menu's shortcuts are the program's: they act while a tool window is active too.
     for (QWidget *window : {static_cast<QWidget *>(FChipForm), static_cast<QWidget *>(FLayerForm),
@@ -61,6 +72,7 @@ void TMainForm::InitToolWindowHints()
         {FChipForm, "ToolButton6", PartsZoomOut},
         {FChipForm, "ToolButton7", PartsFind},
         {FChipForm, "ToolButton13", PartsMinimize},
+        {FChipForm, "TerrainButton", PartsTerrainMode},
         {FLayerForm, "AddLayerToolButton", LayerAdd},
         {FLayerForm, "CopyLayerToolButton", LayerDuplicate},
         {FLayerForm, "DelLayerToolButton", LayerDelete},
@@ -74,4 +86,8 @@ void TMainForm::InitToolWindowHints()
         if (window != nullptr)
             if (QAction *button = window->findChild<QAction *>(name))
                 button->setToolTip(QString::fromStdString(GetLangText(hint)));
+    if (FChipForm != nullptr)
+        FChipForm->Terrain().SetTexts([](const TerrainText::TEntry &entry) {
+            return ReadLangString(TerrainText::Section, entry.Key, entry.Default);
+        });
 }
