@@ -448,8 +448,8 @@ std::unique_ptr<TTerrainSetFile> TTerrainSetFile::Create(const std::string &Path
     declaration.append_attribute("version").set_value("1.0");
     declaration.append_attribute("encoding").set_value("UTF-8");
     pugi::xml_node tileset = file->FDocument->append_child("tileset");
+    // The format's version only: which Tiled saved a file is for Tiled to write.
     tileset.append_attribute("version").set_value("1.8");
-    tileset.append_attribute("tiledversion").set_value("1.8.2");
     tileset.append_attribute("name").set_value(fs::path(ImageSource).stem().string().c_str());
     tileset.append_attribute("tilewidth").set_value(TileWidth);
     tileset.append_attribute("tileheight").set_value(TileHeight);
