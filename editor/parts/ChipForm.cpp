@@ -72,12 +72,10 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     status->setSizeGripEnabled(false);
     const QString texts[3] = {Text(1, "Corsor") + "(0, 0)", Text(2, "Selection") + "(0, 0)-(0, 0)",
                               Text(26, "Select") + "(0)"};
-    // Three equal panels, a third of the window each; a long text is cut rather than
-    // widening the window.
+    // Each panel as wide as its whole text: when the three do not fit, the window widens.
     for (int i = 0; i < 3; ++i) {
         FStatusPanels[i] = new QLabel(texts[i], status);
-        FStatusPanels[i]->setMinimumWidth(1);
-        status->addWidget(FStatusPanels[i], 1);
+        status->addWidget(FStatusPanels[i]);
     }
     column->addWidget(status);
     SetContent(content);
@@ -254,8 +252,15 @@ void TChipForm::UpdateFullCanvas()
         FormResize();
         return;
     }
-    const TChipCanvasState state = CanvasState();
-    ComposeChipBase(FBack, state, CurrentImage(), FHost.BackgroundBitmap());
+    TChipCanvasState state = CanvasState();
+    // Without an image the window says how to get one instead of showing an empty grid.
+    TPixelBuffer *image = CurrentImage();
+    state.DrawGrid = state.DrawGrid && image != nullptr;
+    FView->SetHint(image != nullptr ? QString()
+                                    : QString::fromStdString(Dialogs().GetLangMessage(
+                                          50, "Open a parts image with the first button, or "
+                                              "drop an image file here")));
+    ComposeChipBase(FBack, state, image, FHost.BackgroundBitmap());
     FBase = FBack;
     FBaseValid = true;
     DrawCurrentSelection(FBack, state);

@@ -28,4 +28,5 @@ inline constexpr TLangSection NamedLangSections[] = {
     {ScrollDialogText::Section, ScrollDialogText::All},
     {ReplaceDialogText::Section, ReplaceDialogText::All},
     {BitCountDialogText::Section, BitCountDialogText::All},
+    {ExportPictureDialogText::Section, ExportPictureDialogText::All},
 };

@@ -144,6 +144,16 @@ inline constexpr TLangText CellsResetQuestion{
     45, "%d cells use parts above 255 and will be reset. Continue?"};
 inline constexpr TLangText TemporaryFolderUnusable{
     46, "The map cannot be resized: the temporary folder %s is missing, full or not writable."};
+inline constexpr TLangText TransparentAreasQuestion{
+    47, "%s has transparent areas. Use them as the transparent colour?"};
+inline constexpr TLangText CellsReplaced{48, "%d cells replaced"};
+inline constexpr TLangText PartNotInLayer{49, "Part %d is not in this layer."};
+inline constexpr TLangText EmptyPartsWindowHint{
+    50, "Open a parts image with the first button, or drop an image file here"};
+inline constexpr TLangText LayerCountRange{51,
+                                           "Please input from 1 to 255 for the number of layers."};
+inline constexpr TLangText PictureTooLarge{52,
+                                           "The picture is too large to be written at this zoom."};
 
 // In index order, without gaps.
 inline constexpr TLangText All[] = {
@@ -194,5 +204,11 @@ inline constexpr TLangText All[] = {
     MapNotWritable,
     CellsResetQuestion,
     TemporaryFolderUnusable,
+    TransparentAreasQuestion,
+    CellsReplaced,
+    PartNotInLayer,
+    EmptyPartsWindowHint,
+    LayerCountRange,
+    PictureTooLarge,
 };
 } // namespace LangMessage
