@@ -72,11 +72,14 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     status->setSizeGripEnabled(false);
     const QString texts[3] = {Text(1, "Corsor") + "(0, 0)", Text(2, "Selection") + "(0, 0)-(0, 0)",
                               Text(26, "Select") + "(0)"};
-    // Each panel as wide as its whole text: when the three do not fit, the window widens.
+    // The cursor and selection panels as wide as their whole texts; the picked parts' panel
+    // takes the room left (a long range shows whole as its hint), so the window keeps its
+    // width at the screen's edge.
     for (int i = 0; i < 3; ++i) {
         FStatusPanels[i] = new QLabel(texts[i], status);
-        status->addWidget(FStatusPanels[i]);
+        status->addWidget(FStatusPanels[i], i == 2 ? 1 : 0);
     }
+    FStatusPanels[2]->setMinimumWidth(1);
     column->addWidget(status);
     SetContent(content);
 
@@ -444,6 +447,7 @@ QString TChipForm::StatusText(int Panel) const
 void TChipForm::SetStatus(int Panel, const QString &text)
 {
     FStatusPanels[Panel]->setText(text);
+    FStatusPanels[Panel]->setToolTip(text);
 }
 
 bool TChipForm::ForwardKeyPress(QKeyEvent *event)

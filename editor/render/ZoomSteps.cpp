@@ -25,7 +25,9 @@ TZoomStep FitZoomStep(int32_t MapWidth, int32_t MapHeight, int32_t PartsWidth, i
         const int32_t height = CellAtZoom(PartsHeight, static_cast<uint16_t>(zoom));
         if (width < 1 || height < 1)
             break;
-        smallest = {width, height, static_cast<uint16_t>(zoom), true};
+        // The zoom the cells stand for, as the other zoom commands keep it.
+        smallest = {width, height,
+                    static_cast<uint16_t>(int64_t{width} * 256 / std::max(1, PartsWidth)), true};
         if (static_cast<int64_t>(width) * MapWidth <= ViewWidth &&
             static_cast<int64_t>(height) * MapHeight <= ViewHeight)
             return smallest;

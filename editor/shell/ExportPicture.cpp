@@ -68,7 +68,9 @@ void ExportPictureMenuItemClick(TMainForm &Form)
     TSelection selection = view.Selection;
     FixSelection(selection, map->Width());
     ClipSelection(selection, map->Width(), map->Height());
-    TExportPictureDialog options(&Form, zooms, viewZoom, view.Selection.Active != 0);
+    // The view's zoom when the list has it, else the parts' own size.
+    const bool listed = std::find(zooms.begin(), zooms.end(), viewZoom) != zooms.end();
+    TExportPictureDialog options(&Form, zooms, listed ? viewZoom : 256, view.Selection.Active != 0);
     if (RunModal(options) != QDialog::Accepted)
         return;
 

@@ -2,6 +2,7 @@
 // draws from the saved map at the same zoom, for the whole map and for a selection.
 #include "DialogScript.h"
 #include "EditingFixture.h"
+#include "editor/shell/ViewZoom.h"
 #include "tests/support/ScriptedDialogRunner.h"
 
 #include <QCheckBox>
@@ -31,12 +32,14 @@ protected:
         return QImage(QString::fromStdString(picture)).convertToFormat(QImage::Format_RGB32);
     }
     // The command with its options answered: the zoom shown as Zoom, the selection or not.
-    void Export(const std::string &picture, const char *zoom, bool selectionOnly)
+    void Export(const std::string &picture, const char *zoom, bool selectionOnly,
+                const char *preset = "100 %")
     {
         TScopedDialogRunner runner;
         runner->Steps.push_back([&](QDialog &dialog) {
             auto *zooms = Field<QComboBox>(dialog, "ZoomList");
             EXPECT_EQ(zooms->count(), 7);
+            EXPECT_EQ(zooms->currentText().toStdString(), preset);
             zooms->setCurrentIndex(zooms->findText(zoom));
             Check(dialog, "SelectionCheck", selectionOnly);
             return ::Press(dialog, "OkButton");
@@ -67,6 +70,8 @@ TEST_F(TExportPicture, ThePictureIsTheOneRenderDrawsAtTheSameZoom)
     Seam->SaveAnswers.push_back(TFileDialogResult{project, 1});
     ASSERT_TRUE(Form->Files().SaveAs());
 
+    // A view zoom the list lacks offers the parts' own size.
+    Form->Zoom().EditZoomInMenuItemClick();
     const std::string whole = (Folder / "whole.png").string();
     Export(whole, "50 %", false);
     EXPECT_FALSE(Form->Progress().Running());
@@ -78,10 +83,11 @@ TEST_F(TExportPicture, ThePictureIsTheOneRenderDrawsAtTheSameZoom)
     EXPECT_TRUE(exported == rendered);
 
     // The selection alone, as a BMP: the same cells cut out of the whole picture.
+    Form->Zoom().ZoomToClick(512);
     Tool(tmSelect);
     Drag(7, 5, 3, 2);
     const std::string part = (Folder / "part.bmp").string();
-    Export(part, "100 %", true);
+    Export(part, "100 %", true, "200 %");
     const QImage full = Render(project, "100");
     const QImage cut = QImage(QString::fromStdString(part)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(cut.size(), QSize(5 * kPart, 4 * kPart));

@@ -198,8 +198,8 @@ TEST_F(TPartsImages, TheEmptyWindowSaysWhatToDoAndTheStatusPanelsShowWholeTexts)
     Form->LayerForm()->SelectLayer(0);
     EXPECT_TRUE(parts->View()->Hint().isEmpty());
 
-    // A rectangle of parts far in: every panel as wide as its text, the window wider when
-    // the three need it.
+    // A rectangle of parts far in: the cursor and selection panels as wide as their texts
+    // at the window's width, which stays; the picked parts' panel has its text as the hint.
     parts->ViewMouseDown(10 * kPart + 2, 2 * kPart + 2, false);
     parts->ViewMouseMove(15 * kPart + 2, 3 * kPart + 2);
     parts->ViewMouseUp();
@@ -209,8 +209,13 @@ TEST_F(TPartsImages, TheEmptyWindowSaysWhatToDoAndTheStatusPanelsShowWholeTexts)
     EXPECT_EQ(parts->StatusText(0).toStdString(), "Corsor(13, 3)=(61)");
     EXPECT_EQ(parts->StatusText(1).toStdString(), "Selection(10, 2)-(15, 3)");
     EXPECT_EQ(parts->StatusText(2).toStdString(), "Select(42 ... 63)");
-    for (QLabel *panel : parts->findChildren<QStatusBar *>().front()->findChildren<QLabel *>())
+    const QList<QLabel *> panels =
+        parts->findChildren<QStatusBar *>().front()->findChildren<QLabel *>();
+    ASSERT_EQ(panels.size(), 3);
+    for (QLabel *panel : {panels[0], panels[1]})
         EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
+    EXPECT_EQ(panels[2]->toolTip(), panels[2]->text());
+    EXPECT_EQ(parts->width(), 350);
 
     // Find says when the picked parts are not in the layer.
     parts->Selectchip(40);

@@ -109,9 +109,9 @@ TEST_F(TViewZoomTest, ZoomToTakesEachStepAtOnceAndFitShowsTheWholeMapAsLargeAsIt
     for (QScrollBar *bar : Form->centralWidget()->findChildren<QScrollBar *>())
         EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(Form->ViewState().ScrollX, 0);
-    // The zoom stays for the next map, as every zoom does.
-    Form->CreateNewMap(20, 12, 1, 16, 16, 8, true);
-    EXPECT_EQ(MapCell(), cell);
+    // The zoom stays for the next map, as every zoom does: parts twice as large, cells too.
+    Form->CreateNewMap(20, 12, 1, 32, 32, 8, true);
+    EXPECT_EQ(MapCell(), 2 * cell);
 }
 
 TEST_F(TViewZoomTest, CtrlShiftWheelZoomsAboutThePointerAndTheOtherWheelsStillScroll)
