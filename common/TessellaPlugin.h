@@ -141,7 +141,25 @@ struct TessellaWindow {
      * path. Returns non-zero when a file was chosen, 0 when the user cancelled. */
     int32_t (*AskOpenFileName)(TessellaWindow *window, const char *title, const char *filter,
                                const char *defaultExt, char *result, uint32_t resultSize);
+    /* Shows the user one notice from the plug-in (what a file held that the map cannot,
+     * what is wrong with a file it refuses). Added after the first hosts: present only when
+     * StructSize covers it, and may be null; ask TessellaCanShowNotice before calling. */
+    void (*ShowNotice)(TessellaWindow *window, const char *text);
 };
+
+TESSELLA_STATIC_ASSERT(offsetof(TessellaWindow, AskOpenFileName) + sizeof(void *) ==
+                           offsetof(TessellaWindow, ShowNotice),
+                       "ShowNotice follows AskOpenFileName");
+
+/* Whether the host's window record offers ShowNotice: records of older hosts end before
+ * it, so its size is checked before the member is read. */
+static inline int TessellaCanShowNotice(const TessellaWindow *window)
+{
+    return window != NULL &&
+           window->StructSize >=
+               offsetof(TessellaWindow, ShowNotice) + sizeof(window->ShowNotice) &&
+           window->ShowNotice != NULL;
+}
 
 /* Progress callback: non-zero means go on. */
 typedef int32_t (*ProgressProc)(int32_t Position, int32_t Total, const char *Message);

@@ -1,6 +1,6 @@
 // Feeds arbitrary text to the CSV importer. Whatever it accepts must hold every byte it
-// claims, survive a save and read back the same; whatever it refuses must leave nothing
-// owned.
+// claims, mark each layer 0 or 1, survive a save and read back the same; whatever it
+// refuses must leave nothing owned.
 #include "fuzz/FuzzSupport.h"
 #include "plugins/csv/CsvFilePlugin.h"
 
@@ -16,6 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     fuzz::TouchRecord(record);
+    // A layer is shown or hidden; the reader hands back 1 for any visibility it shows.
+    for (int i = 0; i < record.LayerCount; ++i)
+        if (record.Layers[i].Visible > 1)
+            std::abort();
     if (record.LayerCount == 0) {
         // Such a file has cell blocks but no layer for them; its export has no block at
         // all, which the format does not read back.

@@ -10,11 +10,12 @@ set -euo pipefail
 editor=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 qt6-svg-dev fonts-dejavu-core fonts-ipafont-gothic
-  libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libuemf-dev
+  libpugixml-dev libzstd-dev nlohmann-json3-dev
   shared-mime-info xdg-utils desktop-file-utils
 )
 tests=(
-  qt6-l10n-tools
+  qt6-l10n-tools libwmf-dev libwmf-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14 libc6-dev-i386
   valgrind binutils

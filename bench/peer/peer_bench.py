@@ -7,10 +7,14 @@ then measures wall time and peak memory of
   - Tessella --render against tmxrasterizer (Debian's tiled package), both producing the
     same 8192 × 8192 picture, PNG writing included;
   - Tessella --convert of the .tzp to .csv and to .tzp against a plain copy of its bytes
-    (cp, which copies inside the kernel; dd through memory is shown for reference).
+    (cp, which copies inside the kernel; dd through memory is shown for reference);
+  - opening a Tiled map: Tessella --info of a .tmx (layer data as CSV, and as base64 with
+    zlib) against tmxrasterizer loading the same map and drawing it at 1/16 scale.
 Usage: bench/peer/peer_bench.py [--build BUILD] [--work FOLDER] [--sizes 256,1024,4096]
+                               [--open-size 1024] [--tasks render,open]
 """
 import argparse
+import base64
 import os
 import resource
 import shutil
@@ -107,6 +111,36 @@ def write_tzp(path, size):
         f.write(b"RIFF" + struct.pack("<I", len(data)) + data)
 
 
+def write_tmx(path, size, encoding):
+    """The .tzp's map as a Tiled map of its own: the same 4 layers over the same tileset,
+    empty cells as tile id 0, layer data as CSV or as base64 of zlib."""
+    layers = []
+    for layer in range(4):
+        cells = struct.unpack("<%dH" % (size * size), layer_cells(size, layer))
+        ids = [0 if c == INVISIBLE else c + 1 for c in cells]
+        if encoding == "csv":
+            rows = [",".join(map(str, ids[y * size:(y + 1) * size])) for y in range(size)]
+            data = '<data encoding="csv">\n' + ",\n".join(rows) + "\n</data>"
+        else:
+            packed = zlib.compress(struct.pack("<%dI" % len(ids), *ids), 6)
+            data = ('<data encoding="base64" compression="zlib">\n' +
+                    base64.b64encode(packed).decode() + "\n</data>")
+        layers.append(' <layer id="%d" name="Layer%d" width="%d" height="%d">\n  %s\n </layer>\n'
+                      % (layer + 1, layer, size, size, data))
+    with open(path, "w") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8"?>\n'
+                '<map version="1.8" orientation="orthogonal" renderorder="right-down" '
+                'width="%d" height="%d" tilewidth="%d" tileheight="%d" infinite="0" '
+                'nextlayerid="5" nextobjectid="1">\n' % (size, size, PART, PART))
+        f.write(' <tileset firstgid="1" name="tiles" tilewidth="%d" tileheight="%d" '
+                'tilecount="%d" columns="%d">\n  <image source="tiles.png" trans="ff00ff" '
+                'width="%d" height="%d"/>\n </tileset>\n'
+                % (PART, PART, (TILESET[0] // PART) * (TILESET[1] // PART), TILESET[0] // PART,
+                   TILESET[0], TILESET[1]))
+        f.write("".join(layers))
+        f.write("</map>\n")
+
+
 def measure(command, env=None, repeat=1):
     """Best wall time (s) and largest peak resident memory (MiB) of repeated runs.
 
@@ -134,7 +168,11 @@ def main():
     parser.add_argument("--build", default=os.path.join(root, "build"))
     parser.add_argument("--work", default=None)
     parser.add_argument("--sizes", default="256,1024,4096")
+    parser.add_argument("--open-size", type=int, default=1024)
+    parser.add_argument("--tasks", default="render,open",
+                        help="render: the render and convert rows; open: the Tiled map rows")
     args = parser.parse_args()
+    tasks = args.tasks.split(",")
     tessella = os.path.join(args.build, "Tessella")
     if not os.access(tessella, os.X_OK):
         sys.exit("build Tessella first: %s is missing" % tessella)
@@ -154,7 +192,7 @@ def main():
 
     rows = []
     goals = []
-    for size in [int(s) for s in args.sizes.split(",")]:
+    for size in [int(s) for s in args.sizes.split(",")] if "render" in tasks else []:
         tzp = os.path.join(work, "map%d.tzp" % size)
         tmx = os.path.join(work, "map%d.tmx" % size)
         print("map %d x %d: writing .tzp and .tmx ..." % (size, size), flush=True)
@@ -189,6 +227,19 @@ def main():
                           ours[1] <= peer[1] / 3))
         goals.append(("convert %d² tzp->tzp: within 2x a plain copy" % size,
                       to_tzp[0] <= 2 * copy[0]))
+
+    if "open" in tasks:
+        size = args.open_size
+        for encoding in ("csv", "zlib"):
+            tmx = os.path.join(work, "open%d-%s.tmx" % (size, encoding))
+            print("map %d x %d as TMX (%s): opening ..." % (size, size, encoding), flush=True)
+            write_tmx(tmx, size, encoding)
+            ours = measure([tessella, "--info", tmx], our_env, 5)
+            peer = measure(["tmxrasterizer", "--no-smoothing", "--scale", "0.0625", tmx,
+                            os.path.join(work, "open-peer.png")], peer_env, 3)
+            rows.append(("open %d² tmx %s" % (size, encoding), ours, "tmxrasterizer", peer))
+            goals.append(("open %d² tmx %s: >= 5x faster than tmxrasterizer" % (size, encoding),
+                          peer[0] / ours[0] >= 5))
 
     print()
     print("%-26s %9s %9s   %-13s %9s %9s   %8s %8s" %

@@ -1,15 +1,22 @@
 #include "common/platform/ReplacingFile.h"
 
+#include "common/platform/BackgroundClose.h"
+
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace
 {
+
+// From this size on, releasing a replaced file's blocks takes long enough to be left to a
+// thread of its own (some milliseconds per hundred megabytes where blocks are discarded).
+constexpr off_t kLargeFile = off_t{32} << 20;
 
 // Saving through a symbolic link replaces the file it points to, not the link.
 std::string ResolveTarget(const std::string &path)
@@ -70,18 +77,68 @@ bool TReplacingFile::Open(const std::string &targetPath)
     // A replaced file keeps its permissions.
     struct stat existing {
     };
-    if (stat(TargetPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (stat(TargetPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
         (void)fchmod(fd, existing.st_mode & 07777);
+        // Held open, the old file outlives the rename until it is closed; a large one is
+        // closed in the background.
+        PreviousFile = open(TargetPath.c_str(), O_RDONLY | O_CLOEXEC);
+        PreviousIsLarge = existing.st_size >= kLargeFile;
+    }
 
     Stream = fdopen(fd, "wb");
     if (Stream == nullptr) {
         close(fd);
         unlink(TempPath.c_str());
         TempPath.clear();
+        ClosePrevious();
         return false;
     }
     Failed = false;
+    StartHelper();
     return true;
+}
+
+void TReplacingFile::ClosePrevious()
+{
+    if (PreviousFile >= 0) {
+        close(PreviousFile);
+        PreviousFile = -1;
+    }
+    PreviousIsLarge = false;
+}
+
+void TReplacingFile::StartHelper()
+{
+    HelperStop = false;
+    try {
+        Helper = std::thread(&TReplacingFile::HelperLoop, this, fileno(Stream));
+    } catch (const std::system_error &) {
+        // No thread: the writing just does without its help.
+    }
+}
+
+void TReplacingFile::HelperLoop(int file)
+{
+    std::unique_lock<std::mutex> lock(HelperMutex);
+    while (!HelperStop) {
+        lock.unlock();
+        // Starts writing out what has reached the file so far, without waiting for it.
+        (void)sync_file_range(file, 0, 0, SYNC_FILE_RANGE_WRITE);
+        lock.lock();
+        HelperWake.wait_for(lock, std::chrono::milliseconds(2), [this] { return HelperStop; });
+    }
+}
+
+void TReplacingFile::StopHelper()
+{
+    if (!Helper.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> lock(HelperMutex);
+        HelperStop = true;
+    }
+    HelperWake.notify_all();
+    Helper.join();
 }
 
 bool TReplacingFile::Write(const void *data, size_t count)
@@ -98,17 +155,37 @@ bool TReplacingFile::Commit()
     if (Stream == nullptr)
         return false;
     bool ok = !Failed && std::fflush(Stream) == 0 && std::ferror(Stream) == 0;
+    StopHelper();
+    // The new file is on the disk before its name can replace the old one.
+    ok = ok && fdatasync(fileno(Stream)) == 0;
     ok = std::fclose(Stream) == 0 && ok;
     Stream = nullptr;
     ok = ok && std::rename(TempPath.c_str(), TargetPath.c_str()) == 0;
     if (!ok)
         unlink(TempPath.c_str());
     TempPath.clear();
+    if (ok) {
+        // The rename itself reaches the disk with the folder's entry; the new file is in
+        // place either way, so a failure here does not fail the save.
+        const int folder = open(FolderOf(TargetPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            (void)fsync(folder);
+            close(folder);
+        }
+        // The replaced file's last reference: releasing its blocks is nobody's wait.
+        if (PreviousIsLarge) {
+            CloseInBackground(PreviousFile);
+            PreviousFile = -1;
+        }
+    }
+    ClosePrevious();
     return ok;
 }
 
 void TReplacingFile::Discard()
 {
+    StopHelper();
+    ClosePrevious();
     if (Stream != nullptr) {
         std::fclose(Stream);
         Stream = nullptr;

@@ -42,7 +42,7 @@ bool LoadFilePlugins(TFilePluginHost &plugins, const std::string &programFolder)
 int RunInfo(const TFilePluginHost &plugins, const std::string &programFolder,
             const TCommandLineRequest &request)
 {
-    THeadlessMap map(programFolder, false);
+    THeadlessMap map(programFolder, THeadlessUse::Describing);
     if (!map.Open(plugins, request.Files[0]))
         return kFailed;
     const std::string text =
@@ -56,7 +56,7 @@ int RunConvert(const TFilePluginHost &plugins, const std::string &programFolder,
 {
     const std::string &source = request.Files[0];
     const std::string &target = request.Files[1];
-    THeadlessMap map(programFolder, false);
+    THeadlessMap map(programFolder, THeadlessUse::Converting);
     if (!map.Open(plugins, source))
         return kFailed;
     TessellaWindow window = HeadlessWindow();
@@ -82,7 +82,7 @@ int RunRender(const TFilePluginHost &plugins, const std::string &programFolder,
     const std::string &source = request.Files[0];
     const std::string &image = request.Files[1];
     std::unique_ptr<TImageRowWriter> writer = MakeImageRowWriter(image);
-    THeadlessMap map(programFolder, true);
+    THeadlessMap map(programFolder, THeadlessUse::Drawing);
     if (!map.Open(plugins, source))
         return kFailed;
     TMap &document = map.Map();

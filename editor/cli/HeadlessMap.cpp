@@ -1,7 +1,9 @@
 #include "HeadlessMap.h"
 
 #include "editor/plugins/MapFileTransfer.h"
+#include "editor/plugins/PluginNotice.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace
@@ -25,6 +27,8 @@ TessellaWindow HeadlessWindow()
     window.StructSize = sizeof window;
     window.SendMessage = NoMessage;
     window.AskOpenFileName = NoFileChosen;
+    // Notices reach standard error through the command line's dialog seam.
+    window.ShowNotice = ShowPluginNotice;
     return window;
 }
 
@@ -42,7 +46,10 @@ public:
     {
         // The alignment decides where parts lie in the images attached below.
         FOwner.FDocument.SetFixedAlignment((Header.AlignFlags & 1) == 0);
+        FOwner.FUseInvisiblePart = Header.UseInvisiblePart != 0;
+        FOwner.FInvisiblePart = Header.InvisiblePart;
         FOwner.FLayerImages.clear();
+        FOwner.FSummaries.clear();
         FOwner.FReferences.clear();
         FOwner.FTable = std::make_unique<TChipTable>(FOwner.FMap, FOwner);
         if (FOwner.FLoadImages)
@@ -50,6 +57,15 @@ public:
     }
     bool AddLayer(const std::string &Name, std::vector<uint16_t> &&Cells) override
     {
+        if (FOwner.FUse == THeadlessUse::Describing) {
+            const int64_t cells = FOwner.FMap.CellCount();
+            int64_t shown = cells;
+            if (FOwner.FUseInvisiblePart)
+                shown -= std::count(Cells.begin(), Cells.end(), FOwner.FInvisiblePart);
+            FOwner.FSummaries.push_back({Name, true, shown});
+            FOwner.FLayerImages.emplace_back();
+            return true;
+        }
         try {
             FOwner.FMap.AddLayer(Name, nullptr, std::move(Cells));
         } catch (const EMapAbort &) {
@@ -60,7 +76,10 @@ public:
     }
     void SetLayerVisible(int32_t Index, bool Visible) override
     {
-        FOwner.FMap.SetLayerVisible(Index, Visible);
+        if (FOwner.FUse == THeadlessUse::Describing)
+            FOwner.FSummaries[static_cast<size_t>(Index)].Visible = Visible;
+        else
+            FOwner.FMap.SetLayerVisible(Index, Visible);
     }
     void AttachPartsImage(int32_t Index, const std::string &Stored,
                           const std::string &Resolved) override
@@ -72,6 +91,8 @@ public:
             image.Loaded = FOwner.FTable->AddMapChip(Resolved);
             return;
         }
+        if (FOwner.FUse == THeadlessUse::Describing)
+            return;
         auto chip = std::make_unique<TMapChip>();
         chip->FileName = Resolved;
         FOwner.FMap.SetLayerChip(Index, chip.get());
@@ -82,8 +103,8 @@ private:
     THeadlessMap &FOwner;
 };
 
-THeadlessMap::THeadlessMap(const std::string &ProgramFolder, bool LoadImages)
-    : FProgramFolder(ProgramFolder), FLoadImages(LoadImages)
+THeadlessMap::THeadlessMap(const std::string &ProgramFolder, THeadlessUse Use)
+    : FProgramFolder(ProgramFolder), FUse(Use), FLoadImages(Use == THeadlessUse::Drawing)
 {
 }
 

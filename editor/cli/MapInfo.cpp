@@ -55,14 +55,6 @@ const char *YesNo(bool value)
 
 } // namespace
 
-int64_t NonEmptyCells(const TMapLayer &Layer, const TProjectSettings &Settings)
-{
-    if (Settings.UseInvisiblePart == 0)
-        return static_cast<int64_t>(Layer.Data.size());
-    return static_cast<int64_t>(Layer.Data.size()) -
-           std::count(Layer.Data.begin(), Layer.Data.end(), Settings.InvisiblePart);
-}
-
 std::string MapInfoText(THeadlessMap &Map, const std::string &Path)
 {
     const TMap &map = Map.Map();
@@ -92,12 +84,13 @@ std::string MapInfoText(THeadlessMap &Map, const std::string &Path)
             comment.insert(++at, "                ");
         out << "Comment:        " << comment << "\n";
     }
-    out << "Layers:         " << map.LayerCount() << "\n";
-    for (int32_t i = 0; i < map.LayerCount(); ++i) {
-        const TMapLayer &layer = map.GetLayer(i);
-        const THeadlessLayerImage &image = Map.LayerImages()[static_cast<size_t>(i)];
+    const std::vector<THeadlessLayerSummary> &layers = Map.LayerSummaries();
+    out << "Layers:         " << layers.size() << "\n";
+    for (size_t i = 0; i < layers.size(); ++i) {
+        const THeadlessLayerSummary &layer = layers[i];
+        const THeadlessLayerImage &image = Map.LayerImages()[i];
         out << "  " << i << " \"" << layer.Name << "\": " << (layer.Visible ? "shown" : "hidden")
-            << ", " << NonEmptyCells(layer, settings) << " non-empty cells\n";
+            << ", " << layer.NonEmptyCells << " non-empty cells\n";
         if (image.Resolved.empty())
             out << "     parts image: none\n";
         else
@@ -122,9 +115,10 @@ std::string MapInfoJson(THeadlessMap &Map, const std::string &Path)
         << ",\"invisiblePart\":{\"enabled\":" << YesNo(settings.UseInvisiblePart != 0)
         << ",\"part\":" << settings.InvisiblePart << "}"
         << ",\"comment\":" << JsonString(settings.Comment) << ",\"layers\":[";
-    for (int32_t i = 0; i < map.LayerCount(); ++i) {
-        const TMapLayer &layer = map.GetLayer(i);
-        const THeadlessLayerImage &image = Map.LayerImages()[static_cast<size_t>(i)];
+    const std::vector<THeadlessLayerSummary> &layers = Map.LayerSummaries();
+    for (size_t i = 0; i < layers.size(); ++i) {
+        const THeadlessLayerSummary &layer = layers[i];
+        const THeadlessLayerImage &image = Map.LayerImages()[i];
         out << (i == 0 ? "" : ",") << "{\"index\":" << i << ",\"name\":" << JsonString(layer.Name)
             << ",\"visible\":" << YesNo(layer.Visible) << ",\"partsImage\":";
         if (image.Resolved.empty())
@@ -133,7 +127,7 @@ std::string MapInfoJson(THeadlessMap &Map, const std::string &Path)
             out << JsonString(image.Stored)
                 << ",\"resolvedPartsImage\":" << JsonString(image.Resolved)
                 << ",\"partsImageFound\":" << YesNo(Exists(image.Resolved));
-        out << ",\"nonEmptyCells\":" << NonEmptyCells(layer, settings) << "}";
+        out << ",\"nonEmptyCells\":" << layer.NonEmptyCells << "}";
     }
     out << "]}\n";
     return out.str();

@@ -8,9 +8,6 @@
 
 #include <string>
 
+// Map: opened for describing (THeadlessUse::Describing).
 std::string MapInfoText(THeadlessMap &Map, const std::string &Path);
 std::string MapInfoJson(THeadlessMap &Map, const std::string &Path);
-
-// Cells that are not the invisible part: the cells that show something. Without the
-// invisible part in use every cell does.
-int64_t NonEmptyCells(const TMapLayer &Layer, const TProjectSettings &Settings);

@@ -16,12 +16,14 @@ bool TEditController::CopyOfCurrentSelection()
     TMap *map = FProject.Map();
     if (map == nullptr || !map->IsReady() || !FClipboard)
         return false;
-    if (IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
+    // A floating block is copied whole, wherever it hangs over the map's edges.
+    const bool floating = FView.Floating && !FFloatingBlocks.empty();
+    if (!floating && IsFailedSelection(FView.Selection, map->Width(), map->Height())) {
         FView.Selection.Active = 0;
         return false;
     }
     try {
-        if (FView.Floating && !FFloatingBlocks.empty()) {
+        if (floating) {
             FClipboard->SetData(FFloatingBlocks.front(), map->BitCount());
         } else {
             TSelection source = FView.Selection;
@@ -47,7 +49,7 @@ bool TEditController::CutToCurrentSelection(bool)
 {
     if (!CopyOfCurrentSelection())
         return false;
-    DelSelectionMenuItemClick(); // its end refreshes the overview
+    DelSelectionMenuItemClick(); // its end refreshes the overview; a floating block just goes
     return true;
 }
 

@@ -145,6 +145,8 @@ private:
     // ending the running gesture, and redraws what changed.
     TSelection ReplayGroup(void (TMap::*Replay)(TSelection &));
     TModified PenData(bool &Ready) const;
+    // Delete and Cut of a floating block: the block goes, the cells it floated over stay.
+    void DiscardFloatingBlocks();
     void NoteWritten(const TSelection &Cells);
     void UpdateSelectionArea(const TSelection &Before, const TSelection &After);
 

@@ -53,8 +53,12 @@ bool TEditController::BeginGesture()
 
 void TEditController::EndGesture()
 {
-    FView.Dragging = false;
     TMap *map = FProject.Map();
+    // A drag cut short by a command is normalised as a drag that was let go.
+    if (FView.Dragging && !FView.Floating && FView.Selection.Active && FView.ToolMode != tmPen &&
+        FView.ToolMode != tmEraser && map != nullptr)
+        FixSelection(FView.Selection, map->Width());
+    FView.Dragging = false;
     if (map == nullptr) {
         FView.Floating = false;
         return;
@@ -71,6 +75,32 @@ void TEditController::EndGesture()
         FWindow.RefreshOverviewCells(area);
         FWindow.RefreshCommands();
     }
+    FWindow.GestureEnded();
+}
+
+void TEditController::DiscardFloatingBlocks()
+{
+    TMap *map = FProject.Map();
+    if (map == nullptr || !FView.Floating)
+        return;
+    // The block goes unwritten: its group keeps only what the lift cleared, so one undo
+    // gives back the map from before the lift. A copy cleared nothing: its group vanishes.
+    FView.Floating = false;
+    FView.Dragging = false;
+    const std::vector<TModifyRecord> &records = map->ModifyRecords();
+    const int32_t cursor = map->ModifyCursor();
+    if (cursor > 0 && records[static_cast<size_t>(cursor - 1)].Kind == mtBegin)
+        map->DropEmptyModify();
+    else if (map->InModify())
+        map->EndModify();
+    FFloatingBlocks.clear();
+    RepaintCells(FView.Selection);
+    if (FStrokeArea.Active) {
+        FWindow.RefreshOverviewCells(FStrokeArea);
+        FStrokeArea = TSelection();
+    }
+    FWindow.RefreshCommands();
+    FWindow.GestureEnded();
 }
 
 void TEditController::EndDrag()

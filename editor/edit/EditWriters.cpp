@@ -150,6 +150,10 @@ void TEditController::RunAsOneStep(const std::function<void()> &write)
 
 void TEditController::DelSelectionMenuItemClick()
 {
+    if (FView.Floating) {
+        DiscardFloatingBlocks();
+        return;
+    }
     RunAsOneStep([this] {
         const uint16_t value = UseInvisiblePart() ? InvisiblePart() : GetCurrentChip();
         WriteSingleData(FWindow.CurrentLayer(), FView.Selection, true, value);

@@ -122,6 +122,8 @@ public:
     bool BeginModify();
     bool EndModify();
     bool InModify() const;
+    // Closes a group that was opened and got no record, without a sound.
+    void DropEmptyModify();
     bool CanUndo() const;
     bool CanRedo() const;
     void Undo(TSelection &Changed);

@@ -2,6 +2,8 @@
 #include "MapDataUnit.h"
 
 #include "DialogSeam.h"
+#include "RegionFill.h"
+#include "common/platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <new>
@@ -182,51 +184,6 @@ bool TMap::WriteTiledData(TModified &Request, int32_t Limit)
     }
 }
 
-namespace
-{
-
-// Last-in first-out flood fill over cell indices. A cell is turned to the new value as
-// it is pushed, so each cell enters the stack once; the filled region is the same
-// 4-connected region of old values as popping first and filling then. The stack starts
-// small and grows with the region.
-template <typename Index>
-void FloodFill(std::vector<uint16_t> &cells, int64_t width, int64_t height, int64_t seedX,
-               int64_t seedY, uint16_t oldValue, uint16_t newValue)
-{
-    std::vector<Index> stack;
-    stack.reserve(1024);
-    uint16_t *data = cells.data();
-    const Index seed = static_cast<Index>(seedY * width + seedX);
-    data[seed] = newValue;
-    stack.push_back(seed);
-    const Index w = static_cast<Index>(width);
-    const Index lastRowStart = static_cast<Index>((height - 1) * width);
-    while (!stack.empty()) {
-        const Index cell = stack.back();
-        stack.pop_back();
-        const Index x = cell % w;
-        // above, right, below, left
-        if (cell >= w && data[cell - w] == oldValue) {
-            data[cell - w] = newValue;
-            stack.push_back(cell - w);
-        }
-        if (x + 1 < w && data[cell + 1] == oldValue) {
-            data[cell + 1] = newValue;
-            stack.push_back(cell + 1);
-        }
-        if (cell < lastRowStart && data[cell + w] == oldValue) {
-            data[cell + w] = newValue;
-            stack.push_back(cell + w);
-        }
-        if (x > 0 && data[cell - 1] == oldValue) {
-            data[cell - 1] = newValue;
-            stack.push_back(cell - 1);
-        }
-    }
-}
-
-} // namespace
-
 void TMap::FillArea(int32_t X, int32_t Y, const TModified &Request)
 {
     if (!FReady || !Request.Source.Active || Request.Data.empty())
@@ -245,11 +202,11 @@ void TMap::FillArea(int32_t X, int32_t Y, const TModified &Request)
     try {
         BeginModify();
         PrepareLayerRecord(Request.Layer);
-        if (CellCount() <= static_cast<int64_t>(UINT32_MAX))
-            FloodFill<uint32_t>(cells, FWidth, FHeight, X, Y, oldValue, newValue);
-        else
-            FloodFill<uint64_t>(cells, FWidth, FHeight, X, Y, oldValue, newValue);
-        CursorRecord().After.assign(cells.begin(), cells.end()); // save-after
+        FillRegion(cells.data(), FWidth, FHeight, X, Y, oldValue, newValue);
+        std::vector<uint16_t> &after = CursorRecord().After;
+        after.reserve(cells.size());
+        AdviseHugePages(after.data(), cells.size() * sizeof(uint16_t));
+        after.assign(cells.begin(), cells.end()); // save-after
         NextRecord();
         EndModify();
         FModified = true;

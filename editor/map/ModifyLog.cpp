@@ -2,6 +2,7 @@
 #include "MapDataUnit.h"
 
 #include "DialogSeam.h"
+#include "common/platform/LargeBuffer.h"
 
 #include <algorithm>
 
@@ -82,6 +83,13 @@ bool TMap::EndModify()
     CursorRecord() = Marker(mtEnd);
     NextRecord();
     return true;
+}
+
+void TMap::DropEmptyModify()
+{
+    const TModifyRecord *previous = RecordBeforeCursor();
+    if (previous != nullptr && previous->Kind == mtBegin)
+        AbandonGroup(FModifyCursor - 1);
 }
 
 bool TMap::InModify() const
@@ -212,6 +220,10 @@ void TMap::PrepareLayerRecord(int32_t LayerIndex)
 {
     TModifyRecord &record = CursorRecord();
     const std::vector<uint16_t> &cells = FLayers[static_cast<size_t>(LayerIndex)].Data;
+    // A whole layer is new memory filled at once: huge pages spare most of the page faults.
+    record.Before.clear();
+    record.Before.reserve(cells.size());
+    AdviseHugePages(record.Before.data(), cells.size() * sizeof(uint16_t));
     record.Before.assign(cells.begin(), cells.end());
     record.After.clear();
     record.Kind = mtData;

@@ -121,6 +121,8 @@ void TChipForm::Init()
     FDragging = false;
     FCellWidth = map->PartsWidth();
     FCellHeight = map->PartsHeight();
+    FPartsWidthShown = map->PartsWidth();
+    FPartsHeightShown = map->PartsHeight();
     const int32_t zoom = FHost.PartsWindowZoom();
     if (FCellWidth * zoom >= 256)
         FCellWidth = FCellWidth * zoom / 256;
@@ -323,6 +325,26 @@ void TChipForm::FormResize()
     FBaseValid = false;
     FLayingOut = false;
     UpdateFullCanvas();
+}
+
+void TChipForm::PartsLayoutChanged()
+{
+    const TMap *map = FHost.Map();
+    if (map != nullptr && map->PartsWidth() > 0 && map->PartsHeight() > 0) {
+        if (FPartsWidthShown > 0 && FPartsHeightShown > 0) {
+            FCellWidth =
+                std::max<int32_t>(1, static_cast<int32_t>(static_cast<int64_t>(FCellWidth) *
+                                                          map->PartsWidth() / FPartsWidthShown));
+            FCellHeight =
+                std::max<int32_t>(1, static_cast<int32_t>(static_cast<int64_t>(FCellHeight) *
+                                                          map->PartsHeight() / FPartsHeightShown));
+        }
+        FPartsWidthShown = map->PartsWidth();
+        FPartsHeightShown = map->PartsHeight();
+    }
+    FSelection = TSelection{1, 0, 0, 0, 0, 0};
+    FormResize();
+    CheckDelImageToolButton();
 }
 
 void TChipForm::ScrollBarsMoved()

@@ -77,6 +77,9 @@ public:
     void CheckDelImageToolButton();
     // Scroll bars, view size and back buffer for the window's size, zoom and image.
     void FormResize();
+    // The map's part size or its numbering changed: the displayed part size follows the new
+    // part size at the zoom kept, and the scroll ranges and the picture follow at once.
+    void PartsLayoutChanged();
 
     // Tool buttons.
     void OpenImageClick();
@@ -142,6 +145,9 @@ private:
     int32_t FPressCellX = 0;
     int32_t FPressCellY = 0;
     bool FDragging = false;
+    // The map's part size the displayed part size was taken from.
+    int32_t FPartsWidthShown = 0;
+    int32_t FPartsHeightShown = 0;
     bool FLayingOut = false;
 
     QWidget *FClient = nullptr;

@@ -62,7 +62,7 @@ void TChipTable::Init(const std::string &PluginFolder, const std::string &Progra
 
 void TChipTable::BuildOpenFilter()
 {
-    std::string images = "*.bmp;*.jpg;*.jpeg";
+    std::string images = "*.bmp;*.jpg;*.jpeg;*.emf;*.wmf";
     for (const TSusiePluginList &plugin : FSusie.Plugins())
         images += ";" + plugin.Info.Filter;
     FOpenFilter = Dialogs().GetLangString(31, "All files") + "|*.*|" +

@@ -98,6 +98,8 @@ void LoadPictureFile(const std::string &FileName, TPixelBuffer &Bitmap)
         throw std::runtime_error("empty file");
     if (IsJpeg(data))
         DecodeJpeg(data, Bitmap);
+    else if (IsMetafile(data.data(), data.size()))
+        DecodeMetafile(data.data(), data.size(), Bitmap);
     else
         DecodeWithQt(data, Bitmap);
 }

@@ -110,8 +110,25 @@ bool TFileCommands::OpenFile(const std::string &path)
         });
     if (used == nullptr)
         return false;
-    if ((used->Info.Flags & pfProject) != 0)
+    FLastReaderIsProject = (used->Info.Flags & pfProject) != 0;
+    if (FLastReaderIsProject)
         SetFileToProject(path);
+    return true;
+}
+
+bool TFileCommands::OpenDocument(const std::string &Path)
+{
+    if (!OpenFile(Path))
+        return false;
+    if (!FLastReaderIsProject) {
+        // A file no project format holds (a Tiled map) shows its name, but Save asks where
+        // to write: the editor never writes over it with what it could keep of it.
+        FProject.DocumentName = FileNameOnly(Path);
+        FProject.DocumentPath.clear();
+        if (TMap *map = FProject.Map())
+            map->ClearModified();
+    }
+    FWindow.RefreshCommands();
     return true;
 }
 
@@ -217,12 +234,11 @@ bool TFileCommands::Open()
 {
     if (!SaveMessage())
         return false;
-    const std::optional<std::string> path = AskFileToOpen(12, "Open File", pfProject);
+    // Formats that are only read (Tiled maps) open here too.
+    const std::optional<std::string> path = AskFileToOpen(12, "Open File", pfProject | pfImport);
     if (path) {
-        // A failed open leaves the fresh default map without the file's name, so the next
-        // Save cannot overwrite the file with it.
-        if (OpenFile(*path))
-            SetFileToProject(*path);
+        // A failed open keeps the map that was open with its own name.
+        OpenDocument(*path);
         FWindow.RefreshCommands();
     }
     return true;

@@ -22,6 +22,9 @@ public:
 
     // One file in or out through the plug-ins; false after the message was shown.
     bool OpenFile(const std::string &Path);
+    // Open, a drop and the command line: the file becomes the document, under its own name;
+    // one that no project format holds keeps no path, so Save asks where to write.
+    bool OpenDocument(const std::string &Path);
     bool SaveFile(const std::string &Path, int32_t Mask);
     int32_t PluginProcImport(const std::string &Path, const std::string &PluginFileName);
     int32_t PluginProcExport(const std::string &Path, const std::string &PluginFileName);
@@ -45,8 +48,8 @@ public:
     // Runs the command plug-in of the given table entry.
     void PluginMenuClick(size_t PluginIndex);
 
-    // A file opened as File > Open opens it, without the dialog (File > Recent Files).
-    bool OpenDocument(const std::string &Path);
+    // File > Recent Files: the save question, then the file as Open opens it.
+    bool OpenRecent(const std::string &Path);
     // The newest recent document other than the open one that is still there; a beep when
     // there is none.
     void ReopenClosedMenuItemClick();
@@ -73,5 +76,7 @@ private:
     const TFilePluginHost &FPlugins;
     TFileCommandWindow &FWindow;
     int32_t FOpenFilterIndex = 1;
+    // The plug-in that read the last file opened is a project format.
+    bool FLastReaderIsProject = false;
     TRecentDocuments FRecent;
 };

@@ -7,12 +7,15 @@
 // cell minus scroll offset, may be negative), DX and DY the width and height minus one.
 #pragma once
 
+#include "ComposedView.h"
 #include "MapViewState.h"
+#include "PartPainter.h"
 #include "PixelBuffer.h"
 #include "PixelDrawing.h"
 #include "editor/map/MapDataUnit.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TMapViewRenderer
@@ -27,7 +30,14 @@ public:
 
     // The whole back buffer: background, layers, floating blocks and overlays. False when
     // nothing could be drawn. The window then shows the buffer at (0, tool bar height).
-    bool ComposeFull();
+    // Picture, when given, notes what the buffer now shows.
+    bool ComposeFull(TComposedView *Picture = nullptr);
+
+    // The whole back buffer after the view scrolled: when Picture says the buffer shows the
+    // same view at another scroll position, its pixels move by the cells scrolled and only
+    // the cells that come into view are composed; otherwise as ComposeFull. The result is
+    // the same picture either way.
+    bool ComposeScrolled(TComposedView &Picture);
 
     // One region, for an edit that changed a few cells: the background, layers, floating
     // blocks and overlays of the region, every overlay clipped to it. Returns the pixel
@@ -70,21 +80,22 @@ private:
                         int32_t DY, bool Blend);
     void DrawOverlays(int32_t X0, int32_t Y0, int32_t DX, int32_t DY);
 
-    // Shrunk copies of the parts, built on first use while a whole zoomed-out view is
-    // composed: every part is sampled once instead of once per cell.
-    struct TShrunkParts {
-        TPixelBuffer Image;
-        std::vector<uint8_t> Built;
-        int32_t Columns = 0;
-        int32_t Rows = 0;
-    };
-    void PrepareShrunkParts();
-    // The shrunk copy of the part at (IX, IY) of the layer's image and its place in it, or
-    // null when the part has none.
-    TPixelBuffer *ShrunkPart(int32_t Layer, TPixelBuffer &Image, int32_t IX, int32_t IY,
-                             int32_t &CX, int32_t &CY);
+    // The painter of a layer's parts (Blend: the fog's half blend), made on first use and
+    // kept for the rest of this renderer's compositions.
+    TPartPainter &Painter(int32_t Layer, TPixelBuffer &Image, bool Blend);
 
-    std::vector<TShrunkParts> FShrunk;
+    std::vector<std::unique_ptr<TPartPainter>> FPainters;
+
+    // Whole rows of the background: one period of the brush, copied into each band.
+    void PrepareBackgroundRows();
+    void FillBackgroundRows(int32_t Top, int32_t Bottom);
+    TPixelBuffer FBackgroundRows;
+
+    // Set while composing when some pixel of the background may show (the bottom layer
+    // leaves a cell empty or not at all drawn, or the region reaches past the map).
+    bool FBrushShows = true;
+    // The last DrawLayerCells covered every pixel of its region.
+    bool FLayerCovers = false;
     const TMap &FMap;
     const TMapViewState &FState;
     const TChipPositions &FParts;

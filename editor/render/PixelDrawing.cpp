@@ -1,5 +1,7 @@
 #include "PixelDrawing.h"
 
+#include <cstring>
+
 namespace
 {
 TPixelRect Visible(const TPixelBuffer &Dest, const TPixelRect &Rect, const TPixelRect &Clip)
@@ -40,11 +42,17 @@ void FillWithBrush(TPixelBuffer &Dest, const TPixelRect &Rect, const TPixelBuffe
             continue;
         }
         const uint32_t *p = Pattern->Row32(y % ph);
-        int32_t px = r.Left % pw;
-        for (int32_t x = r.Left; x < r.Right; ++x) {
-            d[x] = p[px];
+        // One period of the pattern, then copies of what is already filled, doubling.
+        const int32_t period = std::min(pw, r.Width());
+        for (int32_t x = 0, px = r.Left % pw; x < period; ++x) {
+            d[r.Left + x] = p[px];
             if (++px == pw)
                 px = 0;
+        }
+        for (int32_t filled = period; filled < r.Width();) {
+            const int32_t chunk = std::min(filled - filled % pw, r.Width() - filled);
+            std::memcpy(d + r.Left + filled, d + r.Left, static_cast<size_t>(chunk) * 4);
+            filled += chunk;
         }
     }
 }
@@ -84,7 +92,8 @@ void HatchRectangle(TPixelBuffer &Dest, const TPixelRect &Rect, uint32_t Pixel,
     for (int32_t y = r.Top; y < r.Bottom; ++y) {
         uint32_t *d = Dest.Row32(y);
         for (int32_t x = r.Left; x < r.Right; ++x) {
-            if (((x - y) & 7) == 0 || ((x + y) & 7) == 7)
+            if (((x - y) & (kHatchPeriod - 1)) == 0 ||
+                ((x + y) & (kHatchPeriod - 1)) == kHatchPeriod - 1)
                 d[x] = Pixel;
         }
     }

@@ -56,8 +56,9 @@ void DrawVerticalLine(TPixelBuffer &Dest, int32_t X, int32_t Y0, int32_t Y1, uin
 void FrameRectangle(TPixelBuffer &Dest, const TPixelRect &Rect, uint32_t Pixel,
                     const TPixelRect &Clip, int32_t PenWidth = 1);
 
-// A diagonal cross-hatch (8-pixel period, both diagonals) over the rectangle; the pixels
-// between the hatch lines stay as they are.
+// A diagonal cross-hatch (kHatchPeriod pixels, both diagonals, tied to the buffer's corner)
+// over the rectangle; the pixels between the hatch lines stay as they are.
+constexpr int32_t kHatchPeriod = 8;
 void HatchRectangle(TPixelBuffer &Dest, const TPixelRect &Rect, uint32_t Pixel,
                     const TPixelRect &Clip);
 

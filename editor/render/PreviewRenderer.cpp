@@ -1,10 +1,13 @@
 #include "PreviewRenderer.h"
 
+#include "PartPainter.h"
 #include "RasterPrimitives.h"
 #include "editor/map/DialogSeam.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace
 {
@@ -86,33 +89,66 @@ void TPreviewRenderer::DrawPreviewCells(int32_t X0, int32_t Y0, int32_t Columns,
     const int32_t ph = FMap.PartsHeight();
     const int32_t firstColumn = std::max(0, -(FState.PreviewScrollX + X0));
     const int32_t firstRow = std::max(0, -(FState.PreviewScrollY + Y0));
+    if (n <= firstColumn)
+        return;
+    FBack.ConvertTo32();
+    // Every part shrunk to e × e pixels by the copies' sampling, sampled once per part.
+    std::vector<std::unique_ptr<TPartPainter>> painters(static_cast<size_t>(FMap.LayerCount()));
     for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
-        const TMapLayer &mapLayer = FMap.GetLayer(layer);
         TPixelBuffer *image = LayerImage(layer);
-        if (image == nullptr || !mapLayer.Visible)
+        if (image == nullptr || !FMap.GetLayer(layer).Visible)
             continue;
         const bool keyed = FView.TransEnabled && layer != 0;
-        for (int32_t r = firstRow; r < m; ++r) {
-            const size_t rowIndex =
-                static_cast<size_t>(FState.PreviewScrollY + Y0 + r) * FMap.Width();
-            for (int32_t c = firstColumn; c < n; ++c) {
-                const size_t index = rowIndex + FState.PreviewScrollX + X0 + c;
-                if (index >= mapLayer.Data.size())
-                    continue;
-                const uint16_t v = mapLayer.Data[index];
-                // Layer 0 shows every part, the invisible one included.
-                if (layer != 0 && FView.UseInvisiblePart && v == FView.InvisiblePart)
-                    continue;
-                int32_t ix = 0;
-                int32_t iy = 0;
-                FParts.GetImagePosition(v, layer, ix, iy);
-                const int32_t px = e * (X0 + c);
-                const int32_t py = e * (Y0 + r);
-                if (keyed)
-                    DIBCopyRectUseKey32(FBack, px, py, e, e, *image, ix, iy, pw, ph,
-                                        FView.TransColor);
-                else
-                    DIBCopyRect32(FBack, px, py, e, e, *image, ix, iy, pw, ph);
+        painters[static_cast<size_t>(layer)] = std::make_unique<TPartPainter>(
+            *image, layer, FParts, pw, ph, e, e, keyed ? TPartRule::Keyed : TPartRule::Copy,
+            TPartScaling::FixedPoint, FView.TransColor);
+    }
+    // Layer 0 shows every part, the invisible one included.
+    const auto skipped = [&](int32_t Layer, uint16_t Value) {
+        return Layer != 0 && FView.UseInvisiblePart && Value == FView.InvisiblePart;
+    };
+    std::vector<int32_t> lowest; // per cell of a row, the lowest layer that shows
+    for (int32_t r = firstRow; r < m; ++r) {
+        const size_t first = static_cast<size_t>(FState.PreviewScrollY + Y0 + r) * FMap.Width() +
+                             FState.PreviewScrollX + X0 + firstColumn;
+        const int32_t py = e * (Y0 + r);
+        const int32_t px = e * (X0 + firstColumn);
+        // Without the transparent colour a whole part covers the cell: the layers under the
+        // highest one that draws one there are not drawn at all.
+        const int32_t columns = n - firstColumn;
+        lowest.assign(static_cast<size_t>(columns), 0);
+        if (!FView.TransEnabled) {
+            for (int32_t c = 0; c < columns; ++c) {
+                for (int32_t layer = FMap.LayerCount() - 1; layer > 0; --layer) {
+                    TPartPainter *painter = painters[static_cast<size_t>(layer)].get();
+                    const std::vector<uint16_t> &data = FMap.GetLayer(layer).Data;
+                    if (painter == nullptr || first + c >= data.size())
+                        continue;
+                    const uint16_t v = data[first + c];
+                    if (!skipped(layer, v) && painter->Covers(v)) {
+                        lowest[static_cast<size_t>(c)] = layer;
+                        break;
+                    }
+                }
+            }
+        }
+        for (int32_t layer = 0; layer < FMap.LayerCount(); ++layer) {
+            TPartPainter *painter = painters[static_cast<size_t>(layer)].get();
+            const std::vector<uint16_t> &data = FMap.GetLayer(layer).Data;
+            if (painter == nullptr || first >= data.size())
+                continue;
+            const int32_t count = static_cast<int32_t>(
+                std::min<size_t>(static_cast<size_t>(columns), data.size() - first));
+            // The runs of cells this layer shows in.
+            for (int32_t c = 0; c < count;) {
+                while (c < count && lowest[static_cast<size_t>(c)] > layer)
+                    ++c;
+                const int32_t start = c;
+                while (c < count && lowest[static_cast<size_t>(c)] <= layer)
+                    ++c;
+                if (c > start)
+                    painter->DrawRow(FBack, data.data() + first + start, c - start, px + e * start,
+                                     py, layer != 0 && FView.UseInvisiblePart, FView.InvisiblePart);
             }
         }
     }

@@ -361,3 +361,23 @@ void StretchCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, i
         }
     }
 }
+
+std::vector<int32_t> FixedPointSteps(int32_t Source, int32_t Dest)
+{
+    std::vector<int32_t> steps(static_cast<size_t>(std::max(Dest, 0)));
+    const int64_t scale = Dest > 0 ? FixedScale(Source, Dest) : 0;
+    for (size_t k = 0; k < steps.size(); ++k)
+        steps[k] = static_cast<int32_t>((static_cast<int64_t>(k) * scale) >> 8);
+    return steps;
+}
+
+std::vector<int32_t> ExactSteps(int32_t Source, int32_t Dest)
+{
+    std::vector<int32_t> steps(static_cast<size_t>(std::max(Dest, 0)));
+    if (steps.empty())
+        return steps;
+    TExactStep step(0, Source, Dest);
+    for (size_t k = 0; k < steps.size(); ++k, step.Next())
+        steps[k] = static_cast<int32_t>(step.Value());
+    return steps;
+}

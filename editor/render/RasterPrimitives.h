@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Colour values as callers hold them are 0x00BBGGRR; pixels are 0x00RRGGBB.
 constexpr uint32_t ColorToPixel32(uint32_t Color)
@@ -50,6 +51,12 @@ void DIBHalfBlendUseKey32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW
 // floor(c × SW / DW), exactly). Clips like the operations above.
 void StretchCopyRect32(TPixelBuffer &Dest, int32_t DX, int32_t DY, int32_t DW, int32_t DH,
                        TPixelBuffer &Src, int32_t SX, int32_t SY, int32_t SW, int32_t SH);
+
+// The source offsets that destination pixels 0 .. Dest - 1 of an unclipped operation read
+// along one axis, Source pixels being scaled to Dest: the 24.8 fixed-point steps of the copies
+// and keyed operations, and the exact steps of the stretching copy.
+std::vector<int32_t> FixedPointSteps(int32_t Source, int32_t Dest);
+std::vector<int32_t> ExactSteps(int32_t Source, int32_t Dest);
 
 // Writes the bitmap as an uncompressed 24-bit BMP file (converting it to 24 bits in place).
 // Throws std::runtime_error when the file cannot be created or written.

@@ -14,6 +14,7 @@
 #include "editor/parts/ToolWindow.h"
 #include "editor/plugins/FileCommands.h"
 #include "editor/plugins/FilePluginHost.h"
+#include "editor/plugins/PluginNotice.h"
 #include "editor/render/BackgroundBitmap.h"
 #include "editor/render/MapViewMath.h"
 #include "editor/render/MapViewRenderer.h"
@@ -55,6 +56,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FWindowHandle.Host = this;
     FWindowHandle.SendMessage = &TMainForm::HandleSendMessage;
     FWindowHandle.AskOpenFileName = &TFileCommands::AskOpenFileNameForPlugin;
+    FWindowHandle.ShowNotice = &ShowPluginNotice;
     // The editing, the tool input and the file commands exist from the start, so that
     // every path (also a start without plug-ins) can reach them.
     FEditHost = std::make_unique<TMainFormEditHost>(*this);
@@ -335,7 +337,8 @@ void TMainForm::WMInitialized()
 {
     InitHints();
     // A first file that cannot be opened leaves the default map, as a dropped one does.
-    if (!FCommandLineFile.empty() && FFiles->SaveMessage() && FFiles->OpenFile(FCommandLineFile))
+    if (!FCommandLineFile.empty() && FFiles->SaveMessage() &&
+        FFiles->OpenDocument(FCommandLineFile))
         return;
     CreateNewMap(100, 100, 1, 32, 32, 8, true);
 }
@@ -345,7 +348,7 @@ void TMainForm::OpenDroppedFile(const std::string &path)
     if (!FFiles->SaveMessage())
         return;
     try {
-        if (FFiles->OpenFile(path.substr(0, std::min<size_t>(path.size(), 4096))))
+        if (FFiles->OpenDocument(path.substr(0, std::min<size_t>(path.size(), 4096))))
             return;
     } catch (const std::exception &) {
     }
@@ -460,7 +463,7 @@ void TMainForm::ScrollBarsMoved()
 {
     FView.ScrollX = FHorzScrollBar->isVisible() ? FHorzScrollBar->value() : 0;
     FView.ScrollY = FVertScrollBar->isVisible() ? FVertScrollBar->value() : 0;
-    RedrawAll();
+    RedrawAll(true);
     if (FPreviewForm != nullptr)
         FPreviewForm->DrawViewFrame();
 }
@@ -479,7 +482,7 @@ void TMainForm::ScrollView(int32_t x, int32_t y)
     FViewReady = true;
 }
 
-void TMainForm::RedrawAll()
+void TMainForm::RedrawAll(bool scrolled)
 {
     TMap *map = MapDocument();
     if (map == nullptr || FChipForm == nullptr || FBackBuffer.IsEmpty())
@@ -487,7 +490,10 @@ void TMainForm::RedrawAll()
     FView.ViewReady = FViewReady;
     FEdit->RefreshCursorBlock();
     TMapViewRenderer renderer(*map, FView, *FChipForm, FBackBuffer, &FBackground);
-    renderer.ComposeFull();
+    if (scrolled)
+        renderer.ComposeScrolled(FComposedView);
+    else
+        renderer.ComposeFull(&FComposedView);
     ShowSelectionStatus();
     if (FStatusPanels[2] != nullptr)
         FStatusPanels[2]->setText(

@@ -7,8 +7,7 @@
 
 #include "common/TessellaPlugin.h"
 #include "editor/edit/ProjectDocument.h"
-#include "editor/map/DefineUnit.h"
-#include "editor/render/MapViewMath.h"
+#include "editor/render/ComposedView.h"
 #include "editor/render/MapViewState.h"
 #include "editor/render/PixelBuffer.h"
 #include "editor/shell/MapDocument.h"
@@ -87,7 +86,8 @@ public:
     void UpdateTitle();
     void ToolButtonMediator();
     void FormResize();
-    void RedrawAll();
+    // Scrolled: only the scroll position changed, so the picture may move, not be composed.
+    void RedrawAll(bool scrolled = false);
     void LayerChanged();
     const TMapViewState &ViewState() const { return FView; }
     // Replaces the selection, scrolls it into view and redraws.
@@ -154,8 +154,7 @@ public:
     void ReplaceMenuItemClick();
     void ChangePartsSizeMenuItemClick();
     void ChangeBitCountDialogMenuItemClick();
-    // A tool window's close box: its Window menu command, so the check mark and tool bar
-    // button follow; nothing once the main window has closed.
+    // A tool window's close box runs its Window menu command (not once this window closed).
     void ToolWindowClosed(const std::string &menuName);
 
 protected:
@@ -211,6 +210,7 @@ private:
     TMainFormSettings FSettings;
     TMapViewState FView;
     TPixelBuffer FBackBuffer;
+    TComposedView FComposedView; // what FBackBuffer shows
     TPixelBuffer FBackground;
     uint16_t FViewZoom = 256;
     uint16_t FPartsWindowZoom = 256;

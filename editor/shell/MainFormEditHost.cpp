@@ -77,11 +77,8 @@ int32_t TMainFormEditHost::ImageColumns(uint8_t BitCount, int32_t Layer) const
 
 void TMainFormEditHost::PartsLayoutChanged()
 {
-    if (FForm.FChipForm == nullptr)
-        return;
-    if (FForm.FChipForm->Table() != nullptr)
-        FForm.FChipForm->Table()->UpdateChipAlign();
-    FForm.FChipForm->update();
+    if (FForm.FChipForm != nullptr)
+        FForm.FChipForm->PartsLayoutChanged();
 }
 
 void TMainFormEditHost::ViewLayoutChanged()

@@ -59,7 +59,9 @@ int32_t ReadLayerLine(TCsvTokenizer &tokenizer, PluginLayerRecord &layer)
         if (token.Kind == TCsvTokenKind::EndOfFile)
             return prBrokenFile;
     } while (token.Kind != TCsvTokenKind::Integer);
-    layer.Visible = static_cast<uint8_t>(token.Integer);
+    // Any non-zero low byte shows the layer; the record holds it as 1, as the writer
+    // writes it back.
+    layer.Visible = (token.Integer & 0xFF) != 0 ? 1 : 0;
 
     while (token.Kind != TCsvTokenKind::LineEnd && token.Kind != TCsvTokenKind::EndOfFile)
         token = tokenizer.Next();

@@ -87,10 +87,59 @@ char *FormatCell(char *p, uint32_t value)
     return p + length;
 }
 
-bool TextIsUtf8(const char *text)
+bool TextIsUtf8(const std::string &text)
 {
-    return text == nullptr ||
-           IsValidUtf8(reinterpret_cast<const uint8_t *>(text), std::strlen(text));
+    return IsValidUtf8(reinterpret_cast<const uint8_t *>(text.data()), text.size());
+}
+
+// Double-byte text loses a last lead byte that has no trail byte (it would swallow the
+// closing quote).
+std::string WithoutLoneLeadByte(const std::string &text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsDoubleByteLead(static_cast<uint8_t>(text[i]))) {
+            if (i + 1 == text.size())
+                return text.substr(0, i);
+            ++i;
+        }
+        ++i;
+    }
+    return text;
+}
+
+// The names and references as they go into the file, and whether the file is UTF-8. The
+// reader decides on the whole file, so the writer does too, on the texts it writes: a
+// double-byte text that became UTF-8 by losing its lone lead byte is written as UTF-8,
+// or the reader would take its trail bytes 0x5C for escapes.
+struct TLayerTexts {
+    std::vector<std::string> Names;
+    std::vector<std::string> Images;
+    bool Utf8 = true;
+};
+
+TLayerTexts LayerTexts(const PluginMapRecord &record)
+{
+    TLayerTexts texts;
+    for (uint32_t i = 0; i < record.LayerCount; ++i) {
+        const PluginLayerRecord &layer = record.Layers[i];
+        texts.Names.emplace_back(layer.Name != nullptr ? layer.Name : "");
+        texts.Images.emplace_back(layer.PartsImage != nullptr ? layer.PartsImage : "");
+    }
+    const auto allUtf8 = [&texts] {
+        for (size_t i = 0; i < texts.Names.size(); ++i)
+            if (!TextIsUtf8(texts.Names[i]) || !TextIsUtf8(texts.Images[i]))
+                return false;
+        return true;
+    };
+    if (allUtf8())
+        return texts;
+    for (size_t i = 0; i < texts.Names.size(); ++i) {
+        texts.Names[i] = WithoutLoneLeadByte(texts.Names[i]);
+        texts.Images[i] = WithoutLoneLeadByte(texts.Images[i]);
+    }
+    texts.Utf8 = allUtf8();
+    return texts;
 }
 
 void WriteHeader(TTextOutput &out, const PluginMapRecord &record)
@@ -168,14 +217,10 @@ int32_t WriteCsvFile(const char *path, const PluginMapRecord &record, ProgressPr
     if (record.LayerCount != 0 && record.Layers == nullptr)
         return prBadParameter;
     const bool hasCells = uint64_t{record.Width} * record.Height != 0;
-    // The reader decides on the whole file whether it is UTF-8, so the writer does too.
-    bool utf8 = true;
-    for (uint32_t i = 0; i < record.LayerCount; ++i) {
-        const PluginLayerRecord &layer = record.Layers[i];
-        if (hasCells && layer.Cells == nullptr)
+    for (uint32_t i = 0; i < record.LayerCount; ++i)
+        if (hasCells && record.Layers[i].Cells == nullptr)
             return prBadParameter;
-        utf8 = utf8 && TextIsUtf8(layer.Name) && TextIsUtf8(layer.PartsImage);
-    }
+    const TLayerTexts texts = LayerTexts(record);
 
     TReplacingFile file;
     if (!file.Open(path))
@@ -183,13 +228,13 @@ int32_t WriteCsvFile(const char *path, const PluginMapRecord &record, ProgressPr
     TTextOutput out(file);
     WriteHeader(out, record);
     for (uint32_t i = 0; i < record.LayerCount; ++i) {
-        const PluginLayerRecord &layer = record.Layers[i];
         out.Append('"');
-        out.Append(EscapeCsvText(layer.Name, !utf8));
+        out.Append(EscapeCsvText(texts.Names[i].c_str(), !texts.Utf8));
         out.Append("\",\"", 3);
-        out.Append(EscapeCsvText(layer.PartsImage, !utf8));
+        out.Append(EscapeCsvText(texts.Images[i].c_str(), !texts.Utf8));
         out.Append("\",", 2);
-        out.AppendInteger(layer.Visible);
+        // Any non-zero visibility is shown, and written as the reader hands it back.
+        out.AppendInteger(record.Layers[i].Visible != 0 ? 1 : 0);
         out.Append('\n');
     }
     for (uint32_t i = 0; i < record.LayerCount; ++i) {

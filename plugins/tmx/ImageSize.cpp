@@ -104,21 +104,38 @@ bool ParseJpeg(const uint8_t *data, size_t size, TImageSize &result)
 
 } // namespace
 
-bool ParseImageSize(const uint8_t *Data, size_t Size, TImageSize &Result)
+TImageFormat SniffImageFormat(const uint8_t *Data, size_t Size)
 {
     static const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (Size >= sizeof png && std::memcmp(Data, png, sizeof png) == 0)
-        return ParsePng(Data, Size, Result);
+        return TImageFormat::Png;
     if (Size >= 2 && Data[0] == 'B' && Data[1] == 'M')
-        return ParseBmp(Data, Size, Result);
+        return TImageFormat::Bmp;
     if (Size >= 6 && (std::memcmp(Data, "GIF87a", 6) == 0 || std::memcmp(Data, "GIF89a", 6) == 0))
-        return ParseGif(Data, Size, Result);
+        return TImageFormat::Gif;
     if (Size >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF)
+        return TImageFormat::Jpeg;
+    return TImageFormat::Unknown;
+}
+
+bool ParseImageSize(const uint8_t *Data, size_t Size, TImageSize &Result)
+{
+    switch (SniffImageFormat(Data, Size)) {
+    case TImageFormat::Png:
+        return ParsePng(Data, Size, Result);
+    case TImageFormat::Bmp:
+        return ParseBmp(Data, Size, Result);
+    case TImageFormat::Gif:
+        return ParseGif(Data, Size, Result);
+    case TImageFormat::Jpeg:
         return ParseJpeg(Data, Size, Result);
+    case TImageFormat::Unknown:
+        break;
+    }
     return false;
 }
 
-bool ReadImageSize(const std::string &Path, TImageSize &Result)
+bool ReadImageSize(const std::string &Path, TImageSize &Result, TImageFormat *Format)
 {
     TInputFile file;
     if (!file.Open(Path.c_str()))
@@ -126,5 +143,7 @@ bool ReadImageSize(const std::string &Path, TImageSize &Result)
     std::vector<uint8_t> header(file.Size() < kHeaderBytes ? file.Size() : kHeaderBytes);
     if (!file.ReadExact(header.data(), header.size()))
         return false;
+    if (Format != nullptr)
+        *Format = SniffImageFormat(header.data(), header.size());
     return ParseImageSize(header.data(), header.size(), Result);
 }

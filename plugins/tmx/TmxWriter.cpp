@@ -2,6 +2,7 @@
 
 #include "common/platform/ReplacingFile.h"
 #include "plugins/tmx/ImageSize.h"
+#include "plugins/tmx/Utf8Text.h"
 
 #include <charconv>
 #include <filesystem>
@@ -15,7 +16,6 @@ namespace
 
 // Tile ids keep their top four bits for flip flags.
 constexpr int64_t kMaxGlobalId = 0x0FFFFFFF;
-const std::string kReplacement = "\xEF\xBF\xBD";
 
 // One tileset of the map: a parts image, with or without the transparent colour.
 struct TTileset {
@@ -69,37 +69,6 @@ private:
     std::string FBuffer;
     bool FOk = true;
 };
-
-// Length of the UTF-8 sequence at text[at], or 0 when it is not one.
-size_t Utf8Length(const std::string &text, size_t at)
-{
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[at + i]); };
-    const uint8_t lead = byte(0);
-    size_t length = 0;
-    uint8_t low = 0x80;
-    uint8_t high = 0xBF;
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(1) < low || byte(1) > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF)
-            return 0;
-    return length;
-}
 
 std::string Hex6(uint32_t colour)
 {
@@ -254,10 +223,10 @@ std::string XmlText(const std::string &text)
 {
     std::string out;
     for (size_t at = 0; at < text.size();) {
-        const size_t length = Utf8Length(text, at);
+        const size_t length = Utf8SequenceLength(text, at);
         const char c = text[at];
         if (length == 0) {
-            out += kReplacement;
+            out += kUtf8Replacement;
             ++at;
             continue;
         }
@@ -274,7 +243,7 @@ std::string XmlText(const std::string &text)
             else if (c == '\t' || c == '\n' || c == '\r' || byte >= 0x20)
                 out += c;
             else
-                out += kReplacement;
+                out += kUtf8Replacement;
         } else {
             out.append(text, at, length);
         }

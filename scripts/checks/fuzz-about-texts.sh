@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of /proc/meminfo and of the MIME database's globs files for about 20
-# seconds with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer. Seeds are written
+# Fuzzes the readers of /proc/meminfo and of the MIME database's globs files for FUZZ_SECONDS
+# (default 20) with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer. Seeds are written
 # here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+mkdir -p "$root/fuzz/out"
 
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" $(pkg-config --cflags Qt6Core Qt6Gui) \
@@ -22,8 +23,8 @@ printf 'MemTotal: 1000 kB\nMemFree: 99999999999999999999 kB\nBuffers: 1844674407
 printf '# comment\n50:text/plain:*.txt\n80:application/x-tzpfile:*.tzp:cs\n::\n' \
   >"$work/corpus/globs2"
 
-"$work/about_texts_fuzz" -max_total_time=20 -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=0 -artifact_prefix="$work/" "$work/corpus" 2>"$work/log" || {
+"$work/about_texts_fuzz" -max_total_time="${FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -print_final_stats=0 -artifact_prefix="$root/fuzz/out/$(basename "$0" .sh)-" "$work/corpus" 2>"$work/log" || {
   tail -50 "$work/log"
   echo "fuzz-about-texts: FAILED"
   exit 1

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Fuzzes the INI reader and writer (settings and language files) for about 20 seconds with
+# Fuzzes the INI reader and writer (settings and language files) for FUZZ_SECONDS (default 20) with
 # libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer. Seeds are written here and
 # include the shipped language files.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+mkdir -p "$root/fuzz/out"
 
 shell="$root/editor/shell"
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
@@ -21,8 +22,8 @@ printf '[General]\r\nShowGrid=1\r\nGridColor=10789024\r\n; comment\r\n[Window]\r
 printf '\xEF\xBB\xBF[Strings]\nstr_0="quoted "\nstr_1=--\n[A\n=x\n[]\nk' >"$work/corpus/odd.ini"
 printf '[Strings]\nstr_0=\x96\xb3\x91\xe8\n' >"$work/corpus/cp932.ini"
 
-"$work/ini_fuzz" -max_total_time=20 -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=0 -artifact_prefix="$work/" "$work/corpus" 2>"$work/log" || {
+"$work/ini_fuzz" -max_total_time="${FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -print_final_stats=0 -artifact_prefix="$root/fuzz/out/$(basename "$0" .sh)-" "$work/corpus" 2>"$work/log" || {
   tail -50 "$work/log"
   echo "fuzz-ini: FAILED"
   exit 1

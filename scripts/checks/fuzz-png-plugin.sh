@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the PNG image plug-in (plugins/png) with libFuzzer for about 30 seconds, starting
+# Fuzzes the PNG image plug-in (plugins/png) with libFuzzer for FUZZ_SECONDS (default 30), starting
 # from a seed corpus of every kind of PNG the tests write. Fails on any crash, leak or
 # sanitizer report; the failing input is kept in fuzz/out/.
 set -euo pipefail
@@ -17,7 +17,7 @@ clang++-14 -O1 -std=c++20 -I"$root" "$root/fuzz/png_seed_corpus.cpp" \
   "$root/tests/plugin-png/PngTestImages.cpp" -lpng -o "$work/png_seed_corpus"
 "$work/png_seed_corpus" "$work/corpus"
 
-"$work/png_plugin_fuzzer" -max_total_time=30 -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
+"$work/png_plugin_fuzzer" -max_total_time="${FUZZ_SECONDS:-30}" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
   -artifact_prefix="$root/fuzz/out/png-" -print_final_stats=1 "$work/corpus" 2>"$work/log" || {
   tail -n 60 "$work/log"
   echo "fuzz-png-plugin: FAILED (input kept in fuzz/out/)"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs the tests of the plug-in interface and of both file plug-ins under valgrind's
-# leak checker: every import path, failed or cancelled, must free what it allocated, and
-# every success must hand over exactly what the host frees. Fails on any leak or memory
-# error.
+# Runs the tests of the plug-in interface and of the file plug-ins (tzp, gridcsv, tmx)
+# under valgrind's leak checker: every import path, failed or cancelled, must free what it
+# allocated, and every success must hand over exactly what the host frees. Fails on any
+# leak or memory error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build
-tests=(common_tests plugin_project_tests plugin_csv_tests)
+tests=(common_tests plugin_project_tests plugin_csv_tests plugin_tmx_tests)
 
 if ! command -v valgrind >/dev/null; then
   echo "leak-file-plugins: valgrind is missing (scripts/install-deps.sh installs it)" >&2

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImageReader>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -81,4 +82,30 @@ QImage ReadPicture(const std::string &Path)
     if (!reader.read(&image))
         return QImage();
     return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+int RunPeer(const std::string &Folder, const std::string &Arguments, const std::string &Program)
+{
+    const std::string runtime = Folder + "/runtime";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    const std::string command = "cd " + Quoted(Folder) +
+                                " && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + Quoted(runtime) +
+                                " " + Program + " " + Arguments + " >peer.log 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TAgreement CompareOpaque(const QImage &Peer, const QImage &Ours, const QImage *Skip)
+{
+    TAgreement agreement;
+    for (int y = 0; y < Peer.height(); ++y)
+        for (int x = 0; x < Peer.width(); ++x) {
+            const QRgb p = Peer.pixel(x, y);
+            if (qAlpha(p) != 255 || (Skip != nullptr && Skip->pixel(x, y) != p))
+                continue;
+            ++agreement.Compared;
+            agreement.Differing += (p & 0xFFFFFF) != (Ours.pixel(x, y) & 0xFFFFFF);
+        }
+    return agreement;
 }

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace
 {
@@ -62,18 +61,6 @@ void WriteCrossCheckMap(const TTempFolder &folder, uint8_t bitCount, bool fixedA
     record.UseInvisiblePart = 1;
     record.InvisiblePart = invisible;
     WriteProject(folder.Path("map.tzp"), record);
-}
-
-int RunPeer(const std::string &folder, const std::string &arguments)
-{
-    const std::string runtime = folder + "/runtime";
-    std::filesystem::create_directories(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    const std::string command = "cd '" + folder +
-                                "' && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" + runtime +
-                                "' tmxrasterizer --no-smoothing " + arguments + " >peer.log 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace

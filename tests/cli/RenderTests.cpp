@@ -46,7 +46,7 @@ TPixelBuffer MapViewPicture(const std::string &path, uint16_t zoom, bool allLaye
 {
     TFilePluginHost plugins;
     EXPECT_TRUE(plugins.LoadPlugins(TESSELLA_BUILD_DIR, "Plugins"));
-    THeadlessMap opened(TESSELLA_BUILD_DIR, true);
+    THeadlessMap opened(TESSELLA_BUILD_DIR, THeadlessUse::Drawing);
     EXPECT_TRUE(opened.Open(plugins, path));
     TMap &map = opened.Map();
     if (allLayers)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +67,39 @@ TEST(ReplacingFile, SavingThroughALinkReplacesTheLinkedFile)
     ASSERT_EQ(lstat(folder.Path("link.tzp").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(ReadFileText(folder.Path("real.tzp")), "new");
+}
+
+TEST(ReplacingFile, LargeSavesReplaceOrKeepTheOldFileWholeWhileItsReadersKeepReading)
+{
+    // Large enough for the helper thread to drop the old file's cache and push the new one
+    // to the disk while it is written.
+    TTempFolder folder;
+    const std::string target = folder.Path("large.tzp");
+    const std::string oldText(24u << 20, 'o');
+    const std::string newText(24u << 20, 'n');
+    WriteFileText(target, oldText);
+    FILE *reader = std::fopen(target.c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    {
+        TReplacingFile file;
+        ASSERT_TRUE(file.Open(target));
+        for (size_t at = 0; at < newText.size(); at += 1u << 20)
+            ASSERT_TRUE(file.Write(newText.data() + at, 1u << 20));
+    } // discarded
+    EXPECT_EQ(ReadFileText(target), oldText);
+    TReplacingFile file;
+    ASSERT_TRUE(file.Open(target));
+    for (size_t at = 0; at < newText.size(); at += 1u << 20)
+        ASSERT_TRUE(file.Write(newText.data() + at, 1u << 20));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileText(target), newText);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"large.tzp"});
+    // Whoever had the old file open still reads all of it: it was replaced, never cut.
+    std::string seen(oldText.size() + 1, '\0');
+    EXPECT_EQ(std::fread(seen.data(), 1, seen.size(), reader), oldText.size());
+    seen.resize(oldText.size());
+    EXPECT_EQ(seen, oldText);
+    std::fclose(reader);
 }
 
 TEST(ReplacingFile, FolderThatDoesNotExistFailsToOpen)

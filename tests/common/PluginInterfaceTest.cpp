@@ -41,6 +41,30 @@ TEST(PluginInterface, RecordsHaveTheSixtyFourBitLayout)
     EXPECT_EQ(offsetof(PluginLayerRecord, Cells), 17u);
 }
 
+static void IgnoreNotice(TessellaWindow *, const char *) {}
+
+// The window record is the host's; it grows only at its end, and a plug-in reads a member
+// added later only when the host's StructSize covers it.
+TEST(PluginInterface, WindowRecordGrowsAtItsEndAndTellsWhatItHolds)
+{
+    EXPECT_EQ(offsetof(TessellaWindow, StructSize), 0u);
+    EXPECT_EQ(offsetof(TessellaWindow, Host), 8u);
+    EXPECT_EQ(offsetof(TessellaWindow, SendMessage), 16u);
+    EXPECT_EQ(offsetof(TessellaWindow, AskOpenFileName), 24u);
+    EXPECT_EQ(offsetof(TessellaWindow, ShowNotice), 32u);
+    EXPECT_EQ(sizeof(TessellaWindow), 40u);
+
+    TessellaWindow window{};
+    window.ShowNotice = IgnoreNotice;
+    window.StructSize = offsetof(TessellaWindow, ShowNotice); // a host from before notices
+    EXPECT_FALSE(TessellaCanShowNotice(&window));
+    window.StructSize = sizeof window;
+    EXPECT_TRUE(TessellaCanShowNotice(&window));
+    window.ShowNotice = nullptr;
+    EXPECT_FALSE(TessellaCanShowNotice(&window));
+    EXPECT_FALSE(TessellaCanShowNotice(nullptr));
+}
+
 TEST(PluginInterface, LayerArrayHasNoPaddingBetweenEntries)
 {
     PluginLayerRecord layers[3];

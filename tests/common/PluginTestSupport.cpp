@@ -187,6 +187,11 @@ int32_t AnswerFromQueue(TessellaWindow *window, const char *title, const char *f
     return 1;
 }
 
+void RecordNotice(TessellaWindow *window, const char *text)
+{
+    static_cast<TTestWindow *>(window->Host)->Notices.emplace_back(text);
+}
+
 } // namespace
 
 TTestWindow::TTestWindow() : Window{}
@@ -194,6 +199,7 @@ TTestWindow::TTestWindow() : Window{}
     Window.StructSize = sizeof(TessellaWindow);
     Window.Host = this;
     Window.AskOpenFileName = AnswerFromQueue;
+    Window.ShowNotice = RecordNotice;
 }
 
 int32_t GoOn(int32_t, int32_t, const char *)

@@ -78,7 +78,7 @@ struct TLoadedFilePlugin {
 std::set<std::string> ExportedSymbols(const std::string &libraryPath);
 
 // The host's window handle, answering file questions from a queue (an empty queue
-// cancels) and recording what was asked.
+// cancels) and recording what was asked and every notice shown.
 struct TTestWindow {
     TTestWindow();
     TTestWindow(const TTestWindow &) = delete;
@@ -94,6 +94,7 @@ struct TTestWindow {
     TessellaWindow Window; // Host points back at this object
     std::deque<std::string> Answers;
     std::vector<TQuestion> Questions;
+    std::vector<std::string> Notices;
 
     TessellaWindow *Handle() { return &Window; }
 };

@@ -144,9 +144,9 @@ TEST_F(ChipTableTest, AnEmptyNameAsksWithThePartsFilter)
     Host.Folder = "/projects/castle";
     TChipTable table(Map, Host);
     InitTable(table);
-    EXPECT_EQ(
-        table.OpenFilter(),
-        "All files|*.*|All images|*.bmp;*.jpg;*.jpeg;*.fake|Bitmap|*.bmp|Red pictures|*.fake");
+    EXPECT_EQ(table.OpenFilter(),
+              "All files|*.*|All images|*.bmp;*.jpg;*.jpeg;*.emf;*.wmf;*.fake|Bitmap|*.bmp|Red "
+              "pictures|*.fake");
     EXPECT_FALSE(table.AddMapChip("")); // cancelled
     ASSERT_EQ(Seam->OpenRequests.size(), 1u);
     EXPECT_EQ(Seam->OpenRequests[0].FilterIndex, 2);

@@ -215,6 +215,66 @@ TEST_F(CsvPluginTest, LayerLinesReadNameImageAndVisibility)
     EXPECT_EQ(Cells(2), (std::vector<uint16_t>{7, 8, 9}));
 }
 
+TEST_F(CsvPluginTest, AnyNonZeroVisibilityReadsAndWritesAsOne)
+{
+    ASSERT_EQ(ImportText("1,1,32,32,4,8,0,0,0,0,0,0\n"
+                         "\"a\",\"\",2\n\"b\",\"\",255\n\"c\",\"\",256\n\"d\",\"\",0\n"
+                         "1\n\n2\n\n3\n\n4\n"),
+              0);
+    EXPECT_EQ(Imported.Layers[0].Visible, 1);
+    EXPECT_EQ(Imported.Layers[1].Visible, 1);
+    EXPECT_EQ(Imported.Layers[2].Visible, 0); // the low byte counts
+    EXPECT_EQ(Imported.Layers[3].Visible, 0);
+
+    TTestMap map(1, 1, 1);
+    map.Names = {"a"};
+    map.Layers[0].Visible = 7;
+    ASSERT_EQ(ExportRecord(map.Bind(), Folder.Path("seven.csv")), 0);
+    EXPECT_EQ(ReadFileText(Folder.Path("seven.csv")), "1,1,32,32,1,16,0,0,0,0,0,0\n"
+                                                      "\"a\",\"\",1\n0\n\n");
+}
+
+// A file the fuzz target found: visibility 2, and a double-byte name that is UTF-8 once
+// its lone lead byte before a NUL is dropped.
+const uint8_t FuzzFoundFile[] = {
+    0x33, 0x2C, 0x32, 0x2C, 0x30, 0x78, 0x32, 0x30, 0x33, 0x00, 0x2C, 0x32, 0x00, 0x00, 0x00,
+    0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x2C, 0x31, 0x2C, 0x38, 0x2C, 0x30,
+    0x28, 0x64, 0x00, 0x35, 0x2C, 0x30, 0x2C, 0x30, 0x01, 0x09, 0x2C, 0x30, 0x2C, 0x30, 0x0A,
+    0x22, 0xCA, 0x95, 0x5C, 0x99, 0x00, 0x00, 0x00, 0x32, 0x27, 0x5C, 0x99, 0x99, 0x99, 0x99,
+    0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0xFF, 0xFF, 0xBF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x99, 0x99, 0x99, 0x99, 0x99,
+    0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x22, 0x2C, 0x22, 0x22, 0x2C, 0x32,
+    0x0A, 0x31, 0x2C, 0x32, 0x2C, 0x33, 0x29, 0x0A, 0x34, 0x00, 0x00, 0x00, 0x31, 0x0A, 0x0A,
+    0x0A, 0x2D, 0x33, 0x2C, 0x30, 0x78, 0x31, 0xE6, 0x46,
+};
+
+// Saved, read back and saved again, what was read gives the same record and the same bytes
+// (a saved double-byte name must not come back with its trail byte 0x5C taken for an
+// escape).
+TEST_F(CsvPluginTest, WhatIsReadSavesAndReadsBackTheSame)
+{
+    TTestMap map(1, 1, 1);
+    map.Names = {"\xCA\x95\\\x99"};
+    map.Images = {"\x83"};
+    ASSERT_EQ(ExportRecord(map.Bind(), Folder.Path("lone.csv")), 0);
+    ASSERT_EQ(ImportFile(Folder.Path("lone.csv")), 0);
+    EXPECT_EQ(Text(Imported.Layers[0].Name), "\xCA\x95\\");
+    EXPECT_EQ(Imported.Layers[0].PartsImage, nullptr);
+
+    WriteFileText(Folder.Path("found.csv"),
+                  std::string(reinterpret_cast<const char *>(FuzzFoundFile), sizeof FuzzFoundFile));
+    ASSERT_EQ(ImportFile(Folder.Path("found.csv")), 0);
+    ASSERT_EQ(Imported.LayerCount, 1);
+    EXPECT_EQ(Imported.Layers[0].Visible, 1);
+    const std::vector<uint16_t> cells = Cells(0);
+    ASSERT_EQ(ExportRecord(Imported, Folder.Path("saved.csv")), 0);
+    ASSERT_EQ(ImportFile(Folder.Path("saved.csv")), 0);
+    EXPECT_EQ(Imported.Layers[0].Visible, 1);
+    EXPECT_EQ(Cells(0), cells);
+    ASSERT_EQ(ExportRecord(Imported, Folder.Path("resaved.csv")), 0);
+    EXPECT_EQ(ReadFileText(Folder.Path("resaved.csv")), ReadFileText(Folder.Path("saved.csv")));
+}
+
 TEST_F(CsvPluginTest, CellValuesFollowTheTokenRules)
 {
     ASSERT_EQ(ImportText("3,2,32,32,1,8,0,0,0,0,0,0\n\"a\",\"\",1\n"

@@ -3,6 +3,7 @@
 // and the screen.
 #include "EditingFixture.h"
 #include "editor/map/TessellaClipboardUnit.h"
+#include "tests/map/MapTestSupport.h"
 
 #include <QAction>
 
@@ -130,6 +131,28 @@ TEST_F(TEditing, RightDragTakesAPatternAndReturnsToThePen)
     Form->Edit().DoNotSelectMenuItemClick();
     EXPECT_EQ(Form->StatusText(1), "Selection N/A");
     EXPECT_FALSE(Form->MenuItem("CopyMenuItem")->isEnabled());
+
+    // A command that ends the right button's drag early gives the tool back as well.
+    const std::pair<const char *, void (TEditController::*)()> commands[] = {
+        {"Ctrl+D", &TEditController::DoNotSelectMenuItemClick},
+        {"Ctrl+Z", &TEditController::UndoMenuItemClick},
+        {"Delete", &TEditController::DelSelectionMenuItemClick},
+        {"Ctrl+V", &TEditController::PasteMenuItemClick},
+    };
+    Form->Edit().Clipboard()->SetData(Block(0, 0, 0, 1, 1, {3}), 8);
+    for (const auto &[command, run] : commands) {
+        Tool(tmFill);
+        Press(3, 3, Qt::RightButton);
+        MoveTo(4, 4);
+        ASSERT_EQ(Form->ViewState().ToolMode, tmPattern) << command;
+        (Form->Edit().*run)();
+        // A paste chooses the select tool for its block, as it always does.
+        const uint8_t expected = std::string(command) == "Ctrl+V" ? tmSelect : tmFill;
+        EXPECT_EQ(Form->ViewState().ToolMode, expected) << command;
+        Release(4, 4, Qt::RightButton);
+        EXPECT_EQ(Form->ViewState().ToolMode, expected) << command;
+        Form->Edit().UnSelect(true);
+    }
 }
 
 TEST_F(TEditing, TemporaryToolsAndLettersFollowTheKeys)

@@ -247,16 +247,19 @@ TEST_F(TFileCommandTests, ReloadAsksBeforeDroppingChangesAndReadsTheFileAgain)
 
 // The export-only TMX plug-in: offered by Export only, chosen by the name's extension,
 // never by Save As (it is no project format) and never for opening.
-TEST_F(TFileCommandTests, ExportWritesTmxThroughTheExportOnlyPlugin)
+TEST_F(TFileCommandTests, ExportWritesTmxAndTheTmxPluginOpensTiledMaps)
 {
     CopyPlugins();
     std::filesystem::copy_file(std::filesystem::path(TESSELLA_BUILD_DIR) / "Plugins" / "tmx.so",
                                Folder / "Plugins" / "tmx.so");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Form->Files().SaveDialogFilter(pfExport), "Tiled Map(*.tmx)|*.tmx|");
-    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject),
-              "All Files|*.tzp;*.csv;|Tessella Project File "
-              "(*.tzp)|*.tzp|CSV Project File(*.csv)|*.csv|");
+    EXPECT_EQ(Form->Files().SaveDialogFilter(pfExport), "Tiled Map(*.tmx;*.tmj)|*.tmx;*.tmj|");
+    // Tiled maps are read, not projects: Open offers them, Save never writes over one.
+    EXPECT_EQ(Form->Files().OpenDialogFilter(pfProject | pfImport),
+              "All Files|*.tzp;*.tmx;*.tmj;*.csv;|Tessella Project File (*.tzp)|*.tzp|Tiled "
+              "Map(*.tmx;*.tmj)|*.tmx;*.tmj|CSV Project File(*.csv)|*.csv|");
+    EXPECT_EQ(Form->Files().OpenDialogFilter(pfImport),
+              "All Files|*.tmx;*.tmj;|Tiled Map(*.tmx;*.tmj)|*.tmx;*.tmj|");
     Paint(3);
     const std::string path = (Folder / "level.tmx").string();
     Seam->SaveAnswers.push_back(TFileDialogResult{path, 1});
@@ -275,14 +278,53 @@ TEST_F(TFileCommandTests, ExportWritesTmxThroughTheExportOnlyPlugin)
     EXPECT_TRUE(Seam->Messages.empty());
     // The map is still unsaved: an export is no save.
     EXPECT_TRUE(MapDocument()->IsModified());
-
     EXPECT_FALSE(Form->Files().SaveFile((Folder / "other.tmx").string(), pfProject));
-    EXPECT_FALSE(Form->Files().OpenFile(path));
-    EXPECT_EQ(
-        Seam->MessageTexts(),
-        (std::vector<std::string>{"The plug-in that supported writing this file was not found.",
-                                  "The plug-in that supported reading this file was not found. "
-                                  "(Tessella Project File (*.tzp), CSV Project File(*.csv))"}));
+    EXPECT_EQ(Seam->MessageTexts(),
+              std::vector<std::string>{"The plug-in that supported writing this file was not "
+                                       "found."});
+
+    // The exported map opens again (its layer had no parts image, so its cells are empty),
+    // without a word: it holds nothing the map cannot.
+    Seam->Messages.clear();
+    ASSERT_TRUE(Form->Files().OpenFile(path));
+    EXPECT_TRUE(Seam->Messages.empty());
+    EXPECT_EQ(MapDocument()->Width(), 100);
+    EXPECT_EQ(PaintedCell(), 255);
+
+    // What a map cannot hold is named in one information box, and the map opens.
+    std::ofstream(Folder / "things.tmx")
+        << "<map orientation=\"orthogonal\" width=\"3\" height=\"2\" tilewidth=\"16\" "
+           "tileheight=\"16\"><layer name=\"Ground\" width=\"3\" height=\"2\"/><objectgroup "
+           "name=\"Things\"/></map>";
+    Seam->OpenAnswers.push_back(TFileDialogResult{(Folder / "things.tmx").string(), 1});
+    Seam->Answers.push_back(TAnswer::No); // the painted map is not kept
+    ASSERT_TRUE(Form->Files().Open());
+    ASSERT_EQ(Seam->Messages.size(), 1u);
+    EXPECT_EQ(Seam->Messages[0].Kind, mkInformation);
+    EXPECT_EQ(Seam->Messages[0].Text,
+              "things.tmx: left out what the map cannot hold: the object layer \"Things\".");
+    EXPECT_EQ(MapDocument()->Width(), 3);
+    // It is the document under its own name; Save asks where to write it as a project.
+    EXPECT_EQ(Form->Project().DocumentName, "things.tmx");
+    EXPECT_TRUE(Form->Project().DocumentPath.empty());
+    EXPECT_EQ(Form->FormatTittle().rfind("Tessella things.tmx(", 0), 0u);
+    MapDocument()->SetModified();
+    Form->Files().Save();
+    ASSERT_EQ(Seam->SaveRequests.size(), 2u);
+    EXPECT_EQ(Seam->SaveRequests.back().FileName, "things");
+    EXPECT_EQ(Seam->SaveRequests.back().DefaultExt, "tzp");
+
+    // A broken one says what is wrong before the error, and leaves the map that was open.
+    Seam->Messages.clear();
+    std::ofstream(Folder / "broken.tmx") << "<map orientation=\"orthogonal\"";
+    EXPECT_FALSE(Form->Files().OpenFile((Folder / "broken.tmx").string()));
+    ASSERT_EQ(Seam->Messages.size(), 2u);
+    EXPECT_EQ(Seam->Messages[0].Kind, mkInformation);
+    EXPECT_EQ(Seam->Messages[0].Text.rfind("broken.tmx: the XML is broken at line 1", 0), 0u);
+    EXPECT_EQ(Seam->Messages[1].Kind, mkError);
+    EXPECT_EQ(Seam->Messages[1].Text,
+              "The error occurred while reading broken.tmx. (The file is broken!(4)@tmx.so)");
+    EXPECT_EQ(MapDocument()->Width(), 3);
 }
 
 namespace

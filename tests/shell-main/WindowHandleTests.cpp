@@ -18,6 +18,12 @@ TEST_F(TWindowHandle, PluginsReachTheMessagesThroughSendMessage)
     EXPECT_EQ(window->SendMessage(window, 0x8005, 0, 0), 1);
     EXPECT_EQ(window->SendMessage(window, 0x8007, 0, 0), 0); // fixed alignment
     EXPECT_EQ(window->SendMessage(window, 0x7FFF, 0, 0), 0);
+    // A plug-in's notice is one information box.
+    ASSERT_TRUE(TessellaCanShowNotice(window));
+    window->ShowNotice(window, "map.tmx: left out the object layer \"A\".");
+    ASSERT_EQ(Seam->Messages.size(), 1u);
+    EXPECT_EQ(Seam->Messages[0].Kind, mkInformation);
+    EXPECT_EQ(Seam->Messages[0].Text, "map.tmx: left out the object layer \"A\".");
 
     // Select a 2 × 1 block and write it as one undo step.
     uint8_t selection[24] = {};

@@ -5,6 +5,7 @@
 #include "editor/render/RasterPrimitives.h"
 #include "editor/shell/input/MapViewWidget.h"
 
+#include <QScrollBar>
 #include <QUrl>
 
 using TPartsWindow = TToolWindowFixture;
@@ -230,4 +231,34 @@ TEST_F(TPartsWindow, NewMapsAndOpenedFilesNeverMeetTheOldMapsTable)
     EXPECT_EQ(Parts()->Table()->GetMapChipCount(), 1);
     EXPECT_EQ(MapDocument()->GetLayerChip(0), Parts()->Table()->GetMapChipAddr(0));
     EXPECT_TRUE(Parts()->Button("ToolButton3")->isEnabled());
+}
+
+// After a bit-count or part-size change the parts window is laid out at once: every part of
+// the image can be scrolled to, and the part drawn under the pointer is the part picked.
+TEST_F(TPartsWindow, BitCountAndPartSizeChangesLayTheWindowOutAtOnce)
+{
+    StartShown();
+    OpenThroughButton(WriteParts("wide.bmp", 32, 2, Gradient));
+    QScrollBar *across = Parts()->findChild<QScrollBar *>();
+    ASSERT_NE(across, nullptr);
+    ASSERT_EQ(across->orientation(), Qt::Horizontal);
+    Form->Edit().ChangeBitCount(16, false); // the image's own 32 columns
+    const int32_t columnsShown = Parts()->View()->width() / Parts()->PartsCellWidth();
+    EXPECT_GE(across->maximum() + columnsShown, 31);
+    across->setValue(across->maximum());
+    Settle();
+    Parts()->ViewMouseDown(PartCentre(31, 0).x(), PartCentre(31, 0).y(), false);
+    Parts()->ViewMouseUp();
+    EXPECT_EQ(Parts()->GetSelectedInfo().X, 31);
+
+    Seam->Messages.clear();
+    Form->Edit().ChangePartsSize(16, 16);
+    EXPECT_EQ(Parts()->PartsCellWidth(), 16);
+    EXPECT_EQ(Parts()->PartsCellHeight(), 16);
+    across->setValue(0);
+    Settle();
+    Parts()->ViewMouseDown(PartCentre(3, 1).x(), PartCentre(3, 1).y(), false);
+    Parts()->ViewMouseUp();
+    EXPECT_EQ(Parts()->GetSelectedInfo().X, 3);
+    EXPECT_EQ(Parts()->GetSelectedInfo().Y, 1);
 }

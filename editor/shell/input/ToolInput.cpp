@@ -101,6 +101,7 @@ void TToolInput::PressTool(Qt::MouseButton Button, Qt::KeyboardModifiers Modifie
     }
     FView.Dragging = true;
     FGestureButton = Button;
+    FTemporaryPattern = Button == Qt::RightButton;
     if (FView.ToolMode == tmTiledPen) {
         FEdit.RefreshCursorBlock();
         FWindow.RedrawAll(); // the lattice anchored at the pressed cell
@@ -224,7 +225,8 @@ void TToolInput::FormMouseUp(Qt::MouseButton Button, Qt::MouseButtons)
     // Only the button that started the drag ends it.
     if (!FView.Dragging || Button != FGestureButton)
         return;
-    const bool temporaryPattern = Button == Qt::RightButton;
+    const bool temporaryPattern = FTemporaryPattern;
+    FTemporaryPattern = false;
     ReleaseTool();
     FView.Dragging = false;
     FGestureButton = Qt::NoButton;
@@ -264,7 +266,16 @@ void TToolInput::ReleaseTool()
     }
 }
 
-void TToolInput::GestureEnded() {}
+void TToolInput::GestureEnded()
+{
+    // Only a right-button drag ended before its release is left to give the tool back.
+    if (!FTemporaryPattern)
+        return;
+    FTemporaryPattern = false;
+    FGestureButton = Qt::NoButton;
+    if (FPreviousTool != tmPattern)
+        ToolMenuItemClick(FPreviousTool);
+}
 
 void TToolInput::FormMouseWheelDown(Qt::KeyboardModifiers Modifiers)
 {

@@ -65,4 +65,6 @@ private:
     Qt::MouseButton FGestureButton = Qt::NoButton;
     // Space was let go while the hand dragged: the previous tool returns at the release.
     bool FSpaceReleasedWhileDragging = false;
+    // The right button's drag runs with the pattern tool taken for it.
+    bool FTemporaryPattern = false;
 };
