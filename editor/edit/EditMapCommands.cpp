@@ -112,19 +112,34 @@ void TEditController::ChangeBitCount(uint8_t BitCount, bool FixedAlignment)
         return;
     const uint8_t oldBits = map->BitCount();
     const bool oldFixed = FProject.FixedAlignment();
+    const auto columnsOf = [&](bool fixed, uint8_t bits, int32_t layer) {
+        return fixed ? FixedColumns(bits) : FWindow.ImageColumns(BitCount, layer);
+    };
     if (BitCount != oldBits || FixedAlignment != oldFixed) {
+        // Cells the new numbering cannot hold are reset and cannot be had back: ask first.
+        int64_t lost = 0;
+        for (int32_t layer = 0; layer < map->LayerCount() % 256; ++layer)
+            lost += map->CountRemapOverflows(columnsOf(oldFixed, oldBits, layer),
+                                             columnsOf(FixedAlignment, BitCount, layer), BitCount,
+                                             layer);
+        if (lost > 0) {
+            std::string text = Dialogs().GetLangMessage(
+                45, "%d cells use parts above 255 and will be reset. Continue?");
+            if (const size_t at = text.find("%d"); at != std::string::npos)
+                text.replace(at, 2, std::to_string(lost));
+            if (Dialogs().AskQuestion(Dialogs().GetLangString(6, "Caution"), text,
+                                      TQuestionButtons::OkCancel,
+                                      TQuestionIcon::Warning) != TAnswer::Ok)
+                return;
+        }
         UnSelect(true);
         // The numbering changes its columns: the invisible part starts again at 0.
         FProject.SetFixedAlignment(FixedAlignment);
         FView.InvisiblePart = 0;
         // A layer's columns without fixed alignment: its image's, else the fixed count.
-        for (int32_t layer = 0; layer < map->LayerCount() % 256; ++layer) {
-            const int32_t oldColumns =
-                oldFixed ? FixedColumns(oldBits) : FWindow.ImageColumns(BitCount, layer);
-            const int32_t newColumns =
-                FixedAlignment ? FixedColumns(BitCount) : FWindow.ImageColumns(BitCount, layer);
-            map->RemapChipNumbers(oldColumns, newColumns, BitCount, 0, layer);
-        }
+        for (int32_t layer = 0; layer < map->LayerCount() % 256; ++layer)
+            map->RemapChipNumbers(columnsOf(oldFixed, oldBits, layer),
+                                  columnsOf(FixedAlignment, BitCount, layer), BitCount, 0, layer);
         map->SetModified();
     }
     map->FlushModify();

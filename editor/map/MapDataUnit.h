@@ -144,6 +144,10 @@ public:
     bool ScrollMap(int32_t DX, int32_t DY, int32_t LayerIndex, const TProgressProc &Progress);
     void RemapChipNumbers(int32_t OldColumns, int32_t NewColumns, uint8_t BitCount,
                           uint16_t DefaultValue, int32_t LayerIndex);
+    // How many cells of the layer RemapChipNumbers would give a number at or above the new
+    // bit count's value limit (and so reset).
+    int64_t CountRemapOverflows(int32_t OldColumns, int32_t NewColumns, uint8_t BitCount,
+                                int32_t LayerIndex) const;
     bool ReplaceChip(uint16_t FindValue, uint16_t ReplaceValue, int32_t LayerIndex);
     // The cell scan behind the main window's Find: index of the first cell at or after
     // StartIndex of the layer that holds Value, or -1.

@@ -185,6 +185,21 @@ void TMap::RemapChipNumbers(int32_t OldColumns, int32_t NewColumns, uint8_t BitC
     }
 }
 
+int64_t TMap::CountRemapOverflows(int32_t OldColumns, int32_t NewColumns, uint8_t BitCount,
+                                  int32_t LayerIndex) const
+{
+    if (LayerIndex < 0 || LayerIndex >= LayerCount() || OldColumns <= 0)
+        return 0;
+    const int64_t limit = BitCount >= 16 ? 65536 : 256;
+    int64_t overflows = 0;
+    for (const uint16_t cell : FLayers[static_cast<size_t>(LayerIndex)].Data) {
+        const int64_t value =
+            cell % OldColumns + static_cast<int64_t>(NewColumns) * (cell / OldColumns);
+        overflows += value >= limit;
+    }
+    return overflows;
+}
+
 bool TMap::ReplaceChip(uint16_t FindValue, uint16_t ReplaceValue, int32_t LayerIndex)
 {
     if (LayerIndex < 0 || LayerIndex >= LayerCount())

@@ -12,7 +12,7 @@ shell="$root/editor/shell"
 clang++-14 -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=undefined -I"$root" $(pkg-config --cflags Qt6Core) \
   "$root/fuzz/ini_fuzz.cpp" "$shell/settings/IniFile.cpp" "$root/editor/plugins/TextEncoding.cpp" \
-  "$shell/language/LanguageCatalogue.cpp" "$shell/settings/Settings.cpp" \
+  "$shell/language/LanguageCatalogue.cpp" "$shell/settings/Settings.cpp" "$root/common/RuntimeFolders.cpp" \
   $(pkg-config --libs Qt6Core) -o "$work/ini_fuzz"
 
 mkdir -p "$work/corpus"

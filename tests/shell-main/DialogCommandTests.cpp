@@ -299,6 +299,40 @@ TEST_F(TDialogCommands, BitCountChangeRenumbersEveryLayerAndEmptiesTheLog)
     EXPECT_EQ(Cell(0, 0, 0), 17);
     EXPECT_EQ(Cell(1, 4, 4), 17);
     EXPECT_EQ(Cell(1, 5, 5), 3);
+    EXPECT_TRUE(Seam->Questions.empty()); // nothing was lost, nothing was asked
+}
+
+// Cells the new numbering cannot hold are only reset once the user agrees.
+TEST_F(TDialogCommands, BitCountChangeAsksBeforeResettingCells)
+{
+    CopyPlugins();
+    ASSERT_TRUE(Start());
+    Form->CreateNewMap(10, 10, 1, 32, 32, 16, true);
+    Paint(0, 1, 1, 3000); // column 184, row 11: 360 in rows of 16
+    Paint(0, 2, 2, 4000);
+    Paint(0, 3, 3, 7);
+    TScopedDialogRunner runner;
+    const auto toEightBits = [&](TAnswer answer) {
+        runner->Steps.push_back([&](QDialog &dialog) {
+            Check(dialog, "Bits8Radio");
+            return Press(dialog, "OkButton");
+        });
+        Seam->Answers.push_back(answer);
+        Form->ChangeBitCountDialogMenuItemClick();
+    };
+    toEightBits(TAnswer::Cancel);
+    ASSERT_EQ(Seam->Questions.size(), 1u);
+    EXPECT_EQ(Seam->Questions[0].Caption, "Caution");
+    EXPECT_EQ(Seam->Questions[0].Text, "2 cells use parts above 255 and will be reset. Continue?");
+    const TMap *map = MapDocument();
+    EXPECT_EQ(map->BitCount(), 16);
+    EXPECT_EQ(Cell(0, 1, 1), 3000);
+    EXPECT_TRUE(map->CanUndo());
+    toEightBits(TAnswer::Ok);
+    EXPECT_EQ(map->BitCount(), 8);
+    EXPECT_EQ(Cell(0, 1, 1), 0);
+    EXPECT_EQ(Cell(0, 2, 2), 0);
+    EXPECT_EQ(Cell(0, 3, 3), 7);
 }
 
 TEST_F(TDialogCommands, ReplaceAndScrollAreOneUndoStepEach)

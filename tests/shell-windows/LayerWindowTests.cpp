@@ -42,6 +42,7 @@ QPoint OnEntry(const TLayerList *list, int row, bool onCheckBox = false)
 TEST_F(TLayerWindow, TheListShowsTheTopLayerFirstAndDeletionsMoveTheCurrentLayer)
 {
     StartShown();
+    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer:1"); // the default map's layer added
     Layers()->resize(200, 300);
     Layers()->Button("AddLayerToolButton")->trigger();
     Layers()->Button("AddLayerToolButton")->trigger();
@@ -91,7 +92,7 @@ TEST_F(TLayerWindow, TheListShowsTheTopLayerFirstAndDeletionsMoveTheCurrentLayer
     EXPECT_EQ(Seam->MessageTexts().back(),
               "The layer cannot be deleted any more. A layer is indispensable for one.");
     EXPECT_EQ(MapDocument()->LayerCount(), 1);
-    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer:1");
+    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer1"); // after a deletion
 }
 
 TEST_F(TLayerWindow, DraggingTheTopEntryOntoTheBottomSwapsTheFirstAndLastLayers)
@@ -179,7 +180,7 @@ TEST_F(TLayerWindow, OptionsRenameAndSetImagesAndADuplicateIsPresetToCopyOfItsSo
     EXPECT_EQ(map->GetLayer(2).Data[5], 9);
     EXPECT_EQ(map->GetLayerChip(2), map->GetLayerChip(1));
     EXPECT_EQ(Layers()->GetCurrentLayerIndex(), 2);
-    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer:3");
+    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer3"); // after a duplicate
 
     // "N/A" takes the image away; a cancelled "Add Layer..." adds nothing.
     runner->Steps.push_back([](QDialog &dialog) {
@@ -223,7 +224,7 @@ TEST_F(TLayerWindow, MergingPutsTheCurrentLayerOntoTheOneBelowAndTheLimitIs255La
     EXPECT_EQ(map->GetLayer(0).Data[0], 3);
     EXPECT_EQ(map->GetLayer(0).Data[1], 5);
     EXPECT_EQ(Layers()->GetCurrentLayerIndex(), 0);
-    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer:1");
+    EXPECT_EQ(Layers()->StatusText().toStdString(), "Layer1"); // after a merge
 
     for (int i = 1; i < 255; ++i)
         ASSERT_TRUE(Layers()->AddLayer("L" + std::to_string(i)));

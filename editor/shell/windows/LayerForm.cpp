@@ -173,6 +173,7 @@ bool TLayerForm::AddLayerThrough(const std::string &name, const std::function<vo
     InsertTopEntry(name, true);
     ++FAddCount;
     RefreshViews();
+    UpdateStatus(true);
     return true;
 }
 
@@ -250,6 +251,7 @@ void TLayerForm::CopyCurrentLayer()
     // The copy shows as its source does; the list tells the map's state.
     InsertTopEntry(name, map->GetLayerVisible(map->LayerCount() - 1));
     RefreshViews();
+    UpdateStatus(false);
 }
 
 void TLayerForm::DeleteCurrentLayer()
@@ -278,6 +280,7 @@ void TLayerForm::DeleteCurrentLayer()
     FList->setCurrentRow(row < FList->count() ? row : 0);
     FFilling = false;
     RefreshViews();
+    UpdateStatus(false);
 }
 
 void TLayerForm::MergeCurrentLayer()
@@ -299,6 +302,7 @@ void TLayerForm::MergeCurrentLayer()
     FList->setCurrentRow(FList->count() - current);
     FFilling = false;
     RefreshViews();
+    UpdateStatus(false);
 }
 
 void TLayerForm::OpenCurrentLayerSetting()
@@ -454,9 +458,10 @@ void TLayerForm::RefreshViews()
     UpdateStatus();
 }
 
-void TLayerForm::UpdateStatus()
+void TLayerForm::UpdateStatus(bool AfterAdding)
 {
-    FStatus->setText(QString::fromStdString(GetLangString(24, "Layer")) + ":" +
+    // Adding a layer shows "Layer:3"; every other operation "Layer3".
+    FStatus->setText(QString::fromStdString(GetLangString(24, "Layer")) + (AfterAdding ? ":" : "") +
                      QString::number(FList->count()));
 }
 

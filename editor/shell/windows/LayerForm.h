@@ -96,7 +96,7 @@ private:
     // After every change: the parts window, the title, the enabled states, the map view, the
     // overview, this window's delete button and status text.
     void RefreshViews();
-    void UpdateStatus();
+    void UpdateStatus(bool AfterAdding = false);
     // The image names for the dialogs and the entry of Chip among them (the count for none).
     std::vector<std::string> ImageNames() const;
     int ImageIndexOf(const TMapChip *chip) const;
