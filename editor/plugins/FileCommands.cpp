@@ -127,6 +127,8 @@ bool TFileCommands::OpenDocument(const std::string &Path)
         FProject.DocumentPath.clear();
         if (TMap *map = FProject.Map())
             map->ClearModified();
+        if (FRecent.Add(Path))
+            FWindow.RecentDocumentsChanged();
     }
     FWindow.RefreshCommands();
     return true;
@@ -366,15 +368,9 @@ void TFileCommands::PluginMenuClick(size_t pluginIndex)
     FWindow.RefreshCommands();
 }
 
-bool TFileCommands::OpenDocument(const std::string &path)
+bool TFileCommands::OpenRecent(const std::string &path)
 {
-    if (!SaveMessage())
-        return false;
-    const bool opened = OpenFile(path);
-    if (opened)
-        SetFileToProject(path);
-    FWindow.RefreshCommands();
-    return opened;
+    return SaveMessage() && OpenDocument(path);
 }
 
 void TFileCommands::ReopenClosedMenuItemClick()
@@ -388,7 +384,7 @@ void TFileCommands::ReopenClosedMenuItemClick()
         Dialogs().Beep();
         return;
     }
-    OpenDocument(path);
+    OpenRecent(path);
 }
 
 std::string TFileCommands::DialogFolder() const

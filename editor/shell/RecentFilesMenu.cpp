@@ -35,7 +35,7 @@ void TRecentFilesMenu::Rebuild()
         entry->setStatusTip(entry->toolTip());
         std::error_code error;
         entry->setEnabled(std::filesystem::is_regular_file(path, error));
-        connect(entry, &QAction::triggered, this, [this, path] { FFiles.OpenDocument(path); });
+        connect(entry, &QAction::triggered, this, [this, path] { FFiles.OpenRecent(path); });
         FEntries.push_back(entry);
     }
 }
