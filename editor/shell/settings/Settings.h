@@ -104,8 +104,8 @@ struct TNewDialogSettings {
     int32_t MapHeight = 100;
     int32_t PartsWidth = 32;
     int32_t PartsHeight = 32;
-    int32_t Size = 16; // 8: 8-bit cells preselected, anything else 16-bit
-    int32_t Align = 1; // 0: fixed parts alignment preselected
+    int32_t Size = 16;  // 8: 8-bit cells preselected, anything else 16-bit
+    int32_t Align = 1;  // 0: fixed parts alignment preselected
     int32_t Layers = 1; // "layers", 1..255
 };
 
