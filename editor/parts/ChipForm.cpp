@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -72,14 +73,12 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     status->setSizeGripEnabled(false);
     const QString texts[3] = {Text(1, "Corsor") + "(0, 0)", Text(2, "Selection") + "(0, 0)-(0, 0)",
                               Text(26, "Select") + "(0)"};
-    // The cursor and selection panels as wide as their whole texts; the picked parts' panel
-    // takes the room left (a long range shows whole as its hint), so the window keeps its
-    // width at the screen's edge.
+    // Each panel as wide as its whole text: when the three do not fit, the window widens
+    // (and moves left at the screen's edge, see resizeEvent).
     for (int i = 0; i < 3; ++i) {
         FStatusPanels[i] = new QLabel(texts[i], status);
         status->addWidget(FStatusPanels[i], i == 2 ? 1 : 0);
     }
-    FStatusPanels[2]->setMinimumWidth(1);
     column->addWidget(status);
     SetContent(content);
 
@@ -492,6 +491,16 @@ bool TChipForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == FClient && event->type() == QEvent::Resize)
         FormResize();
     return TToolWindow::eventFilter(watched, event);
+}
+
+void TChipForm::resizeEvent(QResizeEvent *event)
+{
+    TToolWindow::resizeEvent(event);
+    // Widened for a longer status text while shown at the screen's right edge: the whole
+    // window stays in view. A window being placed (hidden) keeps its stored bounds.
+    if (isVisible() && event->oldSize().isValid() &&
+        event->size().width() > event->oldSize().width())
+        KeepRightEdgeOnScreen();
 }
 
 void TChipForm::closeEvent(QCloseEvent *event)
