@@ -498,8 +498,12 @@ void TChipForm::resizeEvent(QResizeEvent *event)
     TToolWindow::resizeEvent(event);
     // Widened for a longer status text while shown at the screen's right edge: the whole
     // window stays in view. A window being placed (hidden) keeps its stored bounds.
-    if (isVisible() && event->oldSize().isValid() &&
-        event->size().width() > event->oldSize().width())
+    if (!isVisible() || !event->oldSize().isValid() ||
+        event->size().width() <= event->oldSize().width())
+        return;
+    if (FDragging)
+        FKeepOnScreenPending = true;
+    else
         KeepRightEdgeOnScreen();
 }
 

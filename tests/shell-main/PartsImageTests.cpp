@@ -204,12 +204,19 @@ TEST_F(TPartsImages, TheEmptyWindowSaysWhatToDoAndTheStatusPanelsShowWholeTexts)
     const QRect screen = parts->screen()->availableGeometry();
     parts->move(screen.right() - parts->frameGeometry().width() + 1, parts->y());
     const int widthBefore = parts->width();
+    const auto layOut = [] {
+        for (int pass = 0; pass < 3; ++pass) // the layout requests travel up one level a pass
+            QCoreApplication::processEvents();
+    };
+    // While the button is down the parts stay under the pointer: the move waits.
+    const int leftBefore = parts->x();
     parts->ViewMouseDown(10 * kPart + 2, 2 * kPart + 2, false);
     parts->ViewMouseMove(15 * kPart + 2, 3 * kPart + 2);
+    layOut();
+    EXPECT_EQ(parts->x(), leftBefore);
     parts->ViewMouseUp();
     parts->ViewMouseMove(13 * kPart + 2, 3 * kPart + 2);
-    for (int pass = 0; pass < 3; ++pass) // the layout requests travel up one level a pass
-        QCoreApplication::processEvents();
+    layOut();
     EXPECT_EQ(parts->StatusText(0).toStdString(), "Corsor(13, 3)=(61)");
     EXPECT_EQ(parts->StatusText(1).toStdString(), "Selection(10, 2)-(15, 3)");
     EXPECT_EQ(parts->StatusText(2).toStdString(), "Select(42 ... 63)");
