@@ -9,6 +9,7 @@
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/Startup.h"
+#include "editor/shell/ViewZoom.h"
 #include "editor/shell/input/MapViewWidget.h"
 #include "editor/shell/input/ToolInput.h"
 #include "editor/shell/windows/LayerForm.h"
@@ -97,7 +98,7 @@ struct TEditor {
     void ZoomOutFully()
     {
         for (int i = 0; i < 64; ++i)
-            Form->EditZoomOutMenuItemClick();
+            Form->Zoom().EditZoomOutMenuItemClick();
         QCoreApplication::processEvents();
     }
     // The map view centred on the middle of the map.

@@ -49,16 +49,31 @@ TMapImageComposer::TMapImageComposer(const TMap &Map, const TChipPositions &Part
     FState.FogMode = false;
     FState.Selection = TSelection{};
     FBandRows = std::max(1, kBandPixels / std::max(1, CellHeight));
+    FAreaWidth = Map.Width();
+    FAreaHeight = Map.Height();
+}
+
+void TMapImageComposer::SetArea(int32_t X, int32_t Y, int32_t Width, int32_t Height)
+{
+    FAreaX = std::clamp(X, 0, FMap.Width());
+    FAreaY = std::clamp(Y, 0, FMap.Height());
+    FAreaWidth = std::clamp(Width, 0, FMap.Width() - FAreaX);
+    FAreaHeight = std::clamp(Height, 0, FMap.Height() - FAreaY);
+}
+
+void TMapImageComposer::SetBandProgress(std::function<bool(int64_t Rows)> Progress)
+{
+    FBandProgress = std::move(Progress);
 }
 
 int64_t TMapImageComposer::ImageWidth() const
 {
-    return static_cast<int64_t>(FMap.Width()) * FState.ViewCellWidth;
+    return static_cast<int64_t>(FAreaWidth) * FState.ViewCellWidth;
 }
 
 int64_t TMapImageComposer::ImageHeight() const
 {
-    return static_cast<int64_t>(FMap.Height()) * FState.ViewCellHeight;
+    return static_cast<int64_t>(FAreaHeight) * FState.ViewCellHeight;
 }
 
 bool TMapImageComposer::CanCompose(std::string &Reason) const
@@ -82,21 +97,24 @@ bool TMapImageComposer::Compose(const std::function<bool(int32_t Y, const uint32
                              TPixelBuffer(width, FBandRows * ch, 32)};
     std::future<bool> handing;
     bool composed = true;
-    for (int32_t firstRow = 0, which = 0; firstRow < FMap.Height();
+    for (int32_t firstRow = 0, which = 0; firstRow < FAreaHeight;
          firstRow += FBandRows, which ^= 1) {
         TPixelBuffer &band = bands[which];
-        const int32_t rows = std::min(FBandRows, FMap.Height() - firstRow);
-        // The view scrolled down to the band: its top-left cell is (0, firstRow).
+        const int32_t rows = std::min(FBandRows, FAreaHeight - firstRow);
+        // The view scrolled to the band: its top-left cell is the area's left, firstRow down.
         FState.ViewWidth = width;
         FState.ViewHeight = rows * ch;
-        FState.ScrollX = 0;
-        FState.ScrollY = firstRow;
+        FState.ScrollX = FAreaX;
+        FState.ScrollY = FAreaY + firstRow;
         const TPixelBuffer brush = ShiftedBackground(background, int64_t{firstRow} * ch);
         TMapViewRenderer renderer(FMap, FState, FParts, band, &brush);
         composed = renderer.ComposeFull();
         if (handing.valid() && !handing.get())
             return false;
         if (!composed)
+            return false;
+        // The rows of the bands before this one are written by now.
+        if (FBandProgress && !FBandProgress(int64_t{firstRow} * ch))
             return false;
         const int32_t top = firstRow * ch;
         const int32_t count = rows * ch;

@@ -19,6 +19,13 @@ public:
     TMapImageComposer(const TMap &Map, const TChipPositions &Parts,
                       const TProjectSettings &Settings, int32_t CellWidth, int32_t CellHeight);
 
+    // Only the cells (X, Y) to (X + Width - 1, Y + Height - 1), within the map; the whole map
+    // until this is called.
+    void SetArea(int32_t X, int32_t Y, int32_t Width, int32_t Height);
+    // Progress(Rows) after each band, on the thread that composes, with the picture rows
+    // composed so far; false stops the composition (Compose then returns false).
+    void SetBandProgress(std::function<bool(int64_t Rows)> Progress);
+
     int64_t ImageWidth() const;
     int64_t ImageHeight() const;
     // Whether one band fits in memory; the reason when it does not.
@@ -33,4 +40,9 @@ private:
     const TChipPositions &FParts;
     TMapViewState FState;
     int32_t FBandRows = 8;
+    int32_t FAreaX = 0;
+    int32_t FAreaY = 0;
+    int32_t FAreaWidth = 0;
+    int32_t FAreaHeight = 0;
+    std::function<bool(int64_t Rows)> FBandProgress;
 };

@@ -133,7 +133,8 @@ public:
     void ResizeMap(int32_t Width, int32_t Height, const TProgressProc &Progress);
     void ScrollMap(int32_t Horizontal, int32_t Vertical, bool AllLayers,
                    const TProgressProc &Progress);
-    void ReplaceChip(uint16_t Find, uint16_t Replace);
+    // Returns how many cells of the current layer held Find; -1 when nothing was done.
+    int64_t ReplaceChip(uint16_t Find, uint16_t Replace);
     void ChangePartsSize(uint16_t Width, uint16_t Height);
     void ChangeBitCount(uint8_t BitCount, bool FixedAlignment);
 

@@ -75,15 +75,18 @@ void TEditController::ScrollMap(int32_t Horizontal, int32_t Vertical, bool AllLa
     }
 }
 
-void TEditController::ReplaceChip(uint16_t Find, uint16_t Replace)
+int64_t TEditController::ReplaceChip(uint16_t Find, uint16_t Replace)
 {
     TMap *map = FProject.Map();
     const int32_t layer = FWindow.CurrentLayer();
     if (map == nullptr || !map->IsValidLayer(layer))
-        return;
+        return -1;
     UnSelect(true);
-    map->ReplaceChip(Find, Replace, layer);
+    const std::vector<uint16_t> &cells = map->GetLayer(layer).Data;
+    const int64_t found = std::count(cells.begin(), cells.end(), Find);
+    const bool replaced = map->ReplaceChip(Find, Replace, layer);
     FWindow.RefreshCommands();
+    return replaced ? found : -1;
 }
 
 void TEditController::ChangePartsSize(uint16_t Width, uint16_t Height)

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -77,12 +78,11 @@ TChipForm::TChipForm(TChipFormHost &host, const std::string &programFolder, QWid
     status->setSizeGripEnabled(false);
     const QString texts[3] = {Text(1, "Corsor") + "(0, 0)", Text(2, "Selection") + "(0, 0)-(0, 0)",
                               Text(26, "Select") + "(0)"};
-    // Three equal panels, a third of the window each; a long text is cut rather than
-    // widening the window.
+    // Each panel as wide as its whole text: when the three do not fit, the window widens
+    // (and moves left at the screen's edge, see resizeEvent).
     for (int i = 0; i < 3; ++i) {
         FStatusPanels[i] = new QLabel(texts[i], status);
-        FStatusPanels[i]->setMinimumWidth(1);
-        status->addWidget(FStatusPanels[i], 1);
+        status->addWidget(FStatusPanels[i], i == 2 ? 1 : 0);
     }
     column->addWidget(status);
     SetContent(content);
@@ -263,8 +263,15 @@ void TChipForm::UpdateFullCanvas()
         FormResize();
         return;
     }
-    const TChipCanvasState state = CanvasState();
-    ComposeChipBase(FBack, state, CurrentImage(), FHost.BackgroundBitmap());
+    TChipCanvasState state = CanvasState();
+    // Without an image the window says how to get one instead of showing an empty grid.
+    TPixelBuffer *image = CurrentImage();
+    state.DrawGrid = state.DrawGrid && image != nullptr;
+    FView->SetHint(image != nullptr ? QString()
+                                    : QString::fromStdString(Dialogs().GetLangMessage(
+                                          50, "Open a parts image with the first button, or "
+                                              "drop an image file here")));
+    ComposeChipBase(FBack, state, image, FHost.BackgroundBitmap());
     ShowTerrainMarks(state);
     FBase = FBack;
     FBaseValid = true;
@@ -469,6 +476,7 @@ QString TChipForm::StatusText(int Panel) const
 void TChipForm::SetStatus(int Panel, const QString &text)
 {
     FStatusPanels[Panel]->setText(text);
+    FStatusPanels[Panel]->setToolTip(text);
 }
 
 bool TChipForm::ForwardKeyPress(QKeyEvent *event)
@@ -491,6 +499,20 @@ bool TChipForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == FClient && event->type() == QEvent::Resize)
         FormResize();
     return TToolWindow::eventFilter(watched, event);
+}
+
+void TChipForm::resizeEvent(QResizeEvent *event)
+{
+    TToolWindow::resizeEvent(event);
+    // Widened for a longer status text while shown at the screen's right edge: the whole
+    // window stays in view. A window being placed (hidden) keeps its stored bounds.
+    if (!isVisible() || !event->oldSize().isValid() ||
+        event->size().width() <= event->oldSize().width())
+        return;
+    if (FDragging)
+        FKeepOnScreenPending = true;
+    else
+        KeepRightEdgeOnScreen();
 }
 
 void TChipForm::closeEvent(QCloseEvent *event)

@@ -119,6 +119,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QAction *AddButton(const char *objectName, const char *themeName, const char *letter,
@@ -155,6 +156,9 @@ private:
     int32_t FPartsWidthShown = 0;
     int32_t FPartsHeightShown = 0;
     bool FLayingOut = false;
+    // The window widened during a drag: it moves back into view once the button is up, so
+    // the parts under the pointer stay put while the user picks.
+    bool FKeepOnScreenPending = false;
 
     QWidget *FClient = nullptr;
     TChipView *FView = nullptr;

@@ -100,6 +100,10 @@ void TChipForm::ViewMouseMove(int32_t X, int32_t Y)
 void TChipForm::ViewMouseUp()
 {
     FDragging = false;
+    if (FKeepOnScreenPending) {
+        FKeepOnScreenPending = false;
+        KeepRightEdgeOnScreen();
+    }
     if (!FTable)
         return;
     FixSelection(FSelection, AlignX());

@@ -2,6 +2,7 @@
 
 #include "FileDate.h"
 #include "PictureLoader.h"
+#include "TransparentAreas.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/render/PixelBuffer.h"
 
@@ -122,12 +123,15 @@ bool TChipTable::AddMapChip(const std::string &FileName)
         LoadPicture(path, *image);
         if (image->IsEmpty())
             throw std::runtime_error("empty picture");
+        const bool transparent = HasTransparentAreas(path, *image);
         chip->Image = std::move(image);
         chip->FileName = path;
         chip->FileDate = *date;
         FChips.push_back(std::move(chip));
         FMap.SetLayerChip(layer, FChips.back().get());
         UpdateChipAlign();
+        if (transparent)
+            FHost.TransparentImageLoaded(path);
         return true;
     } catch (const std::exception &failure) {
         Dialogs().ShowMessageBox(

@@ -21,9 +21,10 @@ public:
     virtual int32_t CurrentLayer() const = 0;
     // The map's fixed-parts-alignment setting (16 or 256 columns whatever the image width).
     virtual bool UseFixedAlignment() const = 0;
-    // The folder of the current project file, empty for a new map: where the open dialog
-    // starts.
+    // Where the open dialog starts: the folder the user works in.
     virtual std::string ProjectFolder() const = 0;
+    // A picture with transparent areas (TransparentAreas.h) was read for the table.
+    virtual void TransparentImageLoaded(const std::string & /*FileName*/) {}
 };
 
 // Which of CheckMapChipChanged's consequences the window has to show.

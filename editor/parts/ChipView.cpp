@@ -21,6 +21,25 @@ void TChipView::paintEvent(QPaintEvent *)
     TPixelBuffer &back = FOwner->Back();
     if (!back.IsEmpty())
         painter.drawImage(0, 0, WrapPixelBuffer(back));
+    if (FHint.isEmpty())
+        return;
+    // On a plate of its own, so it reads on any background.
+    const QRect space = rect().adjusted(12, 12, -12, -12);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QRect text = painter.boundingRect(space, flags, FHint);
+    QColor plate = palette().color(QPalette::Base);
+    plate.setAlpha(230);
+    painter.fillRect(text.adjusted(-8, -6, 8, 6), plate);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(space, flags, FHint);
+}
+
+void TChipView::SetHint(const QString &text)
+{
+    if (text == FHint)
+        return;
+    FHint = text;
+    update();
 }
 
 void TChipView::mousePressEvent(QMouseEvent *event)

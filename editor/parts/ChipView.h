@@ -2,6 +2,7 @@
 // releases and double clicks on to the window.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class TChipForm;
@@ -11,6 +12,9 @@ class TChipView : public QWidget
     Q_OBJECT
 public:
     explicit TChipView(TChipForm *owner);
+    // A line shown over the picture (what to do when there is no image); empty for none.
+    void SetHint(const QString &text);
+    QString Hint() const { return FHint; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -21,4 +25,5 @@ protected:
 
 private:
     TChipForm *FOwner;
+    QString FHint;
 };

@@ -1,9 +1,11 @@
 #include "ToolWindow.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 TToolWindow::TToolWindow(QWidget *owner, const QString &caption, int32_t unrolledMaxHeight)
     : QWidget(owner, Qt::Tool), FLayout(new QVBoxLayout(this)), FToolBar(new QToolBar(this)),
@@ -32,6 +34,17 @@ void TToolWindow::SetContent(QWidget *content)
 {
     FContent = content;
     FLayout->addWidget(content, 1);
+}
+
+void TToolWindow::KeepRightEdgeOnScreen()
+{
+    const QScreen *shownOn = screen();
+    if (shownOn == nullptr)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const int overflow = frameGeometry().right() - area.right();
+    if (overflow > 0)
+        move(std::max(x() - overflow, area.left()), y());
 }
 
 void TToolWindow::ApplyPlacement(const QRect &bounds, uint8_t alpha, bool minimized)

@@ -41,6 +41,9 @@ protected:
     QToolBar *ToolBar() const { return FToolBar; }
     // The window's content below its tool bar; hidden while rolled up.
     void SetContent(QWidget *content);
+    // Moves the window left as far as its right edge passes the screen's (never past the
+    // screen's left edge): a window that widened for its texts stays wholly in view.
+    void KeepRightEdgeOnScreen();
 
     // Where keys and the wheel go: true when the main window used the event.
     virtual bool ForwardKeyPress(QKeyEvent *) { return false; }

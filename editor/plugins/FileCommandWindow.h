@@ -36,6 +36,9 @@ public:
     // The map was given up half-way through an import: the default map takes its place.
     virtual void CreateDefaultMap() = 0;
 
+    // A document was opened or saved: the recent documents changed.
+    virtual void RecentDocumentsChanged() = 0;
+
     // The enabled states of the commands and the title; everything drawn again.
     virtual void RefreshCommands() = 0;
     virtual void RedrawAll() = 0;

@@ -8,6 +8,7 @@
 #include "TextEncoding.h"
 #include "common/platform/CurrentDirectory.h"
 #include "common/platform/DynamicLibrary.h"
+#include "common/platform/HomeFolder.h"
 #include "editor/map/DialogSeam.h"
 
 #include <cstring>
@@ -126,6 +127,8 @@ bool TFileCommands::OpenDocument(const std::string &Path)
         FProject.DocumentPath.clear();
         if (TMap *map = FProject.Map())
             map->ClearModified();
+        if (FRecent.Add(Path))
+            FWindow.RecentDocumentsChanged();
     }
     FWindow.RefreshCommands();
     return true;
@@ -144,6 +147,8 @@ void TFileCommands::SetFileToProject(const std::string &path)
     FProject.DocumentPath = path;
     if (TMap *map = FProject.Map())
         map->ClearModified();
+    if (FRecent.Add(path))
+        FWindow.RecentDocumentsChanged();
     // The Save entries follow the cleared mark too, not just the title (the mediator
     // rebuilds both).
     FWindow.RefreshCommands();
@@ -197,8 +202,7 @@ std::optional<std::string> TFileCommands::AskFileToSave(int32_t titleIndex, cons
     request.FilterIndex = FProject.ProjectPlugin > 0 ? FProject.ProjectPlugin : 1;
     request.DefaultExt = "tzp";
     request.FileName = fs::path(FProject.DocumentName).stem().string();
-    if (!FProject.DocumentPath.empty())
-        request.InitialDir = FolderOf(FProject.DocumentPath);
+    request.InitialDir = DialogFolder();
     const std::optional<TFileDialogResult> chosen = Dialogs().AskSaveFile(request);
     if (!chosen)
         return std::nullopt;
@@ -220,6 +224,7 @@ std::optional<std::string> TFileCommands::AskFileToOpen(int32_t titleIndex, cons
     }
     request.FilterIndex = FOpenFilterIndex;
     request.DefaultExt = "tzp";
+    request.InitialDir = DialogFolder();
     const std::optional<TFileDialogResult> chosen = Dialogs().AskOpenFile(request);
     if (!chosen)
         return std::nullopt;
@@ -361,6 +366,38 @@ void TFileCommands::PluginMenuClick(size_t pluginIndex)
     command(FWindow.WindowHandle(), "", &buffer, nullptr);
     FWindow.RedrawAll();
     FWindow.RefreshCommands();
+}
+
+bool TFileCommands::OpenRecent(const std::string &path)
+{
+    return SaveMessage() && OpenDocument(path);
+}
+
+void TFileCommands::ReopenClosedMenuItemClick()
+{
+    const std::string path =
+        FRecent.Newest(FProject.DocumentPath, [](const std::string &candidate) {
+            std::error_code error;
+            return fs::is_regular_file(candidate, error);
+        });
+    if (path.empty()) {
+        Dialogs().Beep();
+        return;
+    }
+    OpenRecent(path);
+}
+
+std::string TFileCommands::DialogFolder() const
+{
+    if (!FProject.DocumentPath.empty())
+        return FolderOf(FProject.DocumentPath);
+    for (const std::string &path : FRecent.Paths()) {
+        const std::string folder = FolderOf(path);
+        std::error_code error;
+        if (fs::is_directory(folder, error))
+            return folder;
+    }
+    return HomeFolderPath();
 }
 
 int32_t TFileCommands::AskOpenFileNameForPlugin(TessellaWindow *, const char *title,

@@ -7,6 +7,7 @@
 
 #include "FileCommandWindow.h"
 #include "FilePluginHost.h"
+#include "RecentDocuments.h"
 #include "editor/edit/ProjectDocument.h"
 
 #include <cstdint>
@@ -47,6 +48,18 @@ public:
     // Runs the command plug-in of the given table entry.
     void PluginMenuClick(size_t PluginIndex);
 
+    // File > Recent Files: the save question, then the file as Open opens it.
+    bool OpenRecent(const std::string &Path);
+    // The newest recent document other than the open one that is still there; a beep when
+    // there is none.
+    void ReopenClosedMenuItemClick();
+    // The documents opened and saved last; the window keeps them in its settings.
+    TRecentDocuments &Recent() { return FRecent; }
+    const TRecentDocuments &Recent() const { return FRecent; }
+    // Where file dialogs start: beside the open document; for a new map in the folder of the
+    // last document opened or saved; before any, in the home folder.
+    std::string DialogFolder() const;
+
     std::string OpenDialogFilter(uint32_t Flag) const;
     std::string SaveDialogFilter(uint32_t Flag) const;
 
@@ -65,4 +78,5 @@ private:
     int32_t FOpenFilterIndex = 1;
     // The plug-in that read the last file opened is a project format.
     bool FLastReaderIsProject = false;
+    TRecentDocuments FRecent;
 };

@@ -4,6 +4,7 @@
 #include "MainFormEditHost.h"
 #include "MainFormFileHost.h"
 #include "MapDocument.h"
+#include "ViewZoom.h"
 #include "common/platform/CurrentDirectory.h"
 #include "editor/edit/EditController.h"
 #include "editor/edit/SelectionRules.h"
@@ -66,6 +67,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     FFileHost = std::make_unique<TMainFormFileHost>(*this);
     FFiles = std::make_unique<TFileCommands>(FProject, *FPlugins, *FFileHost);
     FProgress = std::make_unique<TProgressDisplay>(*this);
+    FZoom = std::make_unique<TViewZoom>(*this);
     // Other programs reach the messages without addresses through a local socket; the
     // editor works on without it when none can be made.
     FMessageHost = std::make_unique<TMainFormMessageHost>(*this);
@@ -79,6 +81,7 @@ TMainForm::TMainForm(const std::string &programFolder)
     SetCurrentDirectoryPath(programFolder);
 
     FSettings = ReadMainFormSettings(SettingsFile());
+    FFiles->Recent().Assign(ReadRecentFiles(SettingsFile()));
     const TWindowBounds &bounds = FSettings.MainWindow;
     PlaceWindow(*this, QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height));
     FRestoreBounds = bounds;

@@ -43,6 +43,7 @@ class TPreviewForm;
 class TProgressDisplay;
 class TProgressForm;
 class TToolInput;
+class TViewZoom;
 class TWindowMessageServer;
 
 // The private message that runs once the message loop has started.
@@ -127,10 +128,8 @@ public:
     void ShowNumberMenuItemClick();
     void DoTransMenuItemClick();
     void TransColorMenuItemClick();
-    void EditZoomInMenuItemClick();
-    void EditZoomOutMenuItemClick();
-    void EditZoomNormMenuItemClick();
-    void ViewScaleClick(int32_t divisor);
+    // The map view's zoom commands.
+    TViewZoom &Zoom() { return *FZoom; }
     void WindowMenuItemClick(const std::string &name);
     void HideTollWindows();
 
@@ -180,7 +179,6 @@ private:
                            const char *themeIcon, const QString &fallbackText, QAction *menuItem);
     void InitHints();
     void ToggleSwitch(const std::string &menuName, const std::string &buttonName, bool &flag);
-    void ApplyZoom(int32_t cellWidth, int32_t cellHeight);
     void ScrollBarsMoved();
     void FormClose();
     void SelectTool(uint8_t tool);
@@ -197,6 +195,7 @@ private:
     friend class TMainFormFileHost;
     friend class TMainFormPartsHost;
     friend class TMainFormToolInputHost;
+    friend class TViewZoom;
     static intptr_t HandleSendMessage(TessellaWindow *window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam);
 
@@ -247,4 +246,5 @@ private:
     std::unique_ptr<TMainFormFileHost> FFileHost;
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TProgressDisplay> FProgress;
+    std::unique_ptr<TViewZoom> FZoom;
 };

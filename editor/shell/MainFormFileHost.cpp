@@ -3,6 +3,9 @@
 #include "MainForm.h"
 #include "editor/edit/EditController.h"
 #include "editor/parts/ChipForm.h"
+#include "editor/plugins/FileCommands.h"
+#include "editor/shell/settings/Settings.h"
+#include "editor/shell/settings/SettingsFile.h"
 #include "editor/shell/windows/LayerForm.h"
 #include "editor/shell/windows/PreviewForm.h"
 
@@ -71,6 +74,13 @@ void TMainFormFileHost::FileOpened()
 void TMainFormFileHost::CreateDefaultMap()
 {
     FForm.CreateNewMap(100, 100, 1, 32, 32, 8, true);
+}
+
+void TMainFormFileHost::RecentDocumentsChanged()
+{
+    // Kept at once: the list outlives a program that never gets to close.
+    WriteRecentFiles(SettingsFile(), FForm.Files().Recent().Paths());
+    SaveSettingsFile();
 }
 
 void TMainFormFileHost::RefreshCommands()

@@ -22,6 +22,7 @@ public:
     void AttachPartsImage(const std::string &Resolved) override;
     void FileOpened() override;
     void CreateDefaultMap() override;
+    void RecentDocumentsChanged() override;
     void RefreshCommands() override;
     void RedrawAll() override;
     ProgressProc Progress() const override;

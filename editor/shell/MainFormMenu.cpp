@@ -1,7 +1,10 @@
 // The main window's menus, tool bar, status bar, display switches and the enabled states.
+#include "ExportPicture.h"
 #include "MainForm.h"
 #include "MapDocument.h"
+#include "RecentFilesMenu.h"
 #include "ToolBarIcons.h"
+#include "ViewZoom.h"
 #include "editor/edit/EditController.h"
 #include "editor/map/DialogSeam.h"
 #include "editor/map/TessellaClipboardUnit.h"
@@ -10,6 +13,7 @@
 #include "editor/plugins/FilePluginHost.h"
 #include "editor/plugins/TextEncoding.h"
 #include "editor/render/MapViewMath.h"
+#include "editor/render/ZoomSteps.h"
 #include "editor/shell/input/ToolInput.h"
 #include "editor/shell/language/HintTexts.h"
 #include "editor/shell/language/Language.h"
@@ -109,6 +113,15 @@ void TMainForm::BuildMainMenu()
     AddMenuItem(file, "ExportMenuItem", ExportMenuItem,
                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
                 files(&TFileCommands::ExportMenuItemClick));
+    AddMenuItem(file, "ExportPictureMenuItem", ExportPictureMenuItem, QKeySequence(),
+                [this] { ExportPictureMenuItemClick(*this); });
+    file->addSeparator();
+    QMenu *recent = file->addMenu(Text(RecentFilesMenu));
+    recent->setObjectName("RecentFilesMenu");
+    AddMenuItem(recent, "ReopenClosedMenuItem", ReopenClosedMenuItem,
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+                files(&TFileCommands::ReopenClosedMenuItemClick));
+    new TRecentFilesMenu(*recent, *FFiles);
     file->addSeparator();
     QAction *quit = AddMenuItem(file, "QuitMenuItem", QuitMenuItem,
                                 QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
@@ -218,26 +231,42 @@ void TMainForm::BuildMainMenu()
     AddMenuItem(layer, "LayerOptionMenuItem", LayerOptionMenuItem, QKeySequence(), nullptr);
 
     QMenu *view = bar->addMenu(Text(ViewMenu));
-    AddMenuItem(view, "EditZoomInMenuItem", EditZoomInMenuItem,
-                QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus),
-                own(&TMainForm::EditZoomInMenuItemClick));
+    const auto zooming = [this](void (TViewZoom::*command)()) {
+        return [this, command] { ((*FZoom).*command)(); };
+    };
+    // A keypad key reaches the shortcuts with the keypad modifier or, through X11's key
+    // mapper, without it; Qt tries a key again without that modifier, so sequences without
+    // it serve the keypad and the main keyboard alike (Enter is a key of its own).
+    using TKeys = QList<QKeySequence>;
+    AddMenuItem(view, "EditZoomInMenuItem", EditZoomInMenuItem, QKeySequence(),
+                zooming(&TViewZoom::EditZoomInMenuItemClick))
+        ->setShortcuts(TKeys{Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
     AddMenuItem(view, "EditZoomOutMenuItem", EditZoomOutMenuItem,
-                QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus),
-                own(&TMainForm::EditZoomOutMenuItemClick));
-    AddMenuItem(view, "EditZoomNormMenuItem", EditZoomNormMenuItem,
-                QKeySequence(Qt::CTRL | Qt::Key_Return),
-                own(&TMainForm::EditZoomNormMenuItemClick));
+                QKeySequence(Qt::CTRL | Qt::Key_Minus),
+                zooming(&TViewZoom::EditZoomOutMenuItemClick));
+    AddMenuItem(view, "EditZoomNormMenuItem", EditZoomNormMenuItem, QKeySequence(),
+                zooming(&TViewZoom::EditZoomNormMenuItemClick))
+        ->setShortcuts(
+            TKeys{Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter, Qt::CTRL | Qt::Key_0});
+    QMenu *zoomTo = view->addMenu(Text(ZoomToMenu));
+    for (const uint16_t zoom : kZoomToSteps) {
+        const QString percent = QString::number(zoom * 100.0 / 256.0) + " %";
+        QAction *item = zoomTo->addAction(percent);
+        item->setObjectName(QString("ZoomTo%1MenuItem").arg(zoom));
+        FMenuItems[item->objectName().toStdString()] = item;
+        connect(item, &QAction::triggered, this, [this, zoom] { FZoom->ZoomToClick(zoom); });
+    }
+    AddMenuItem(view, "FitMapMenuItem", FitMapMenuItem, QKeySequence(Qt::CTRL | Qt::Key_9),
+                zooming(&TViewZoom::FitMapMenuItemClick));
     view->addSeparator();
-    AddMenuItem(
-        view, "PartsZoomInMenuItem", PartsZoomInMenuItem,
-        QKeySequence(Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier | Qt::Key_Plus),
-        nullptr);
-    AddMenuItem(
-        view, "PartsZoomOutMenuItem", PartsZoomOutMenuItem,
-        QKeySequence(Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier | Qt::Key_Minus),
-        nullptr);
-    AddMenuItem(view, "PartsZoomNormMenuItem", PartsZoomNormMenuItem,
-                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return), nullptr);
+    AddMenuItem(view, "PartsZoomInMenuItem", PartsZoomInMenuItem, QKeySequence(), nullptr)
+        ->setShortcuts(
+            TKeys{Qt::CTRL | Qt::ALT | Qt::Key_Plus, Qt::CTRL | Qt::ALT | Qt::Key_Equal});
+    AddMenuItem(view, "PartsZoomOutMenuItem", PartsZoomOutMenuItem,
+                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Minus), nullptr);
+    AddMenuItem(view, "PartsZoomNormMenuItem", PartsZoomNormMenuItem, QKeySequence(), nullptr)
+        ->setShortcuts(
+            TKeys{Qt::CTRL | Qt::ALT | Qt::Key_Return, Qt::CTRL | Qt::ALT | Qt::Key_Enter});
     view->addSeparator();
     // Ctrl+G belongs to Fill... (the first entry in menu order); the grid switch keeps its
     // tool button and menu entry.
@@ -271,13 +300,13 @@ void TMainForm::BuildMainMenu()
             FChipForm->TerrainClick();
     })->setCheckable(true);
     connect(AddHiddenItem(this, FMenuItems, "N111", QKeySequence(Qt::Key_0)), &QAction::triggered,
-            this, &TMainForm::EditZoomNormMenuItemClick);
+            this, zooming(&TViewZoom::EditZoomNormMenuItemClick));
     connect(AddHiddenItem(this, FMenuItems, "N121", QKeySequence(Qt::Key_1)), &QAction::triggered,
-            this, [this] { ViewScaleClick(2); });
+            this, [this] { FZoom->ViewScaleClick(2); });
     connect(AddHiddenItem(this, FMenuItems, "N141", QKeySequence(Qt::Key_2)), &QAction::triggered,
-            this, [this] { ViewScaleClick(4); });
+            this, [this] { FZoom->ViewScaleClick(4); });
     connect(AddHiddenItem(this, FMenuItems, "N181", QKeySequence(Qt::Key_3)), &QAction::triggered,
-            this, [this] { ViewScaleClick(8); });
+            this, [this] { FZoom->ViewScaleClick(8); });
 
     // Esc hides the tool windows and shows them again.
     connect(AddHiddenItem(this, FMenuItems, "HideToolWindowsItem", QKeySequence(Qt::Key_Escape)),
@@ -560,72 +589,6 @@ void TMainForm::TransColorMenuItemClick()
     RedrawAll();
     if (FPreviewForm != nullptr)
         FPreviewForm->UpdatePreview();
-}
-
-void TMainForm::ApplyZoom(int32_t cellWidth, int32_t cellHeight)
-{
-    FView.ViewCellWidth = cellWidth;
-    FView.ViewCellHeight = cellHeight;
-    FormResize();
-    UpdateTitle();
-    ToolButtonMediator();
-}
-
-void TMainForm::EditZoomInMenuItemClick()
-{
-    const TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    const TZoomStep step =
-        ZoomInStep(FView.ViewCellWidth, FView.ViewCellHeight, map->PartsWidth(), map->PartsHeight(),
-                   static_cast<uint8_t>(FSettings.ZoomRatio));
-    if (step.Changed) {
-        FViewZoom = step.ViewZoom;
-        ApplyZoom(step.CellWidth, step.CellHeight);
-    }
-}
-
-void TMainForm::EditZoomOutMenuItemClick()
-{
-    const TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    const TZoomStep step =
-        ZoomOutStep(FView.ViewCellWidth, FView.ViewCellHeight, map->PartsWidth(),
-                    map->PartsHeight(), static_cast<uint8_t>(FSettings.ZoomRatio));
-    if (step.Changed) {
-        FViewZoom = step.ViewZoom;
-        ApplyZoom(step.CellWidth, step.CellHeight);
-    }
-}
-
-void TMainForm::EditZoomNormMenuItemClick()
-{
-    const TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    const TZoomStep step = ResetZoomStep(map->PartsWidth(), map->PartsHeight());
-    FViewZoom = step.ViewZoom;
-    ApplyZoom(step.CellWidth, step.CellHeight);
-}
-
-void TMainForm::ViewScaleClick(int32_t divisor)
-{
-    const TMap *map = MapDocument();
-    if (map == nullptr)
-        return;
-    // 1/2 needs a result above 0; 1/4 and 1/8 need parts at least that large. A failed
-    // width check changes nothing; a failed height check keeps the changed width.
-    auto allowed = [divisor](int32_t size) {
-        return divisor == 2 ? size / 2 > 0 : size >= divisor;
-    };
-    if (!allowed(map->PartsWidth()))
-        return;
-    int32_t cellWidth = map->PartsWidth() / divisor;
-    int32_t cellHeight = FView.ViewCellHeight;
-    if (allowed(map->PartsHeight()))
-        cellHeight = map->PartsHeight() / divisor;
-    ApplyZoom(cellWidth, cellHeight);
 }
 
 void TMainForm::WindowMenuItemClick(const std::string &name)

@@ -117,7 +117,7 @@ std::unique_ptr<QMessageBox> BuildQuestionBox(const std::string &caption, const 
                                              QString::fromStdString(text), standard, parent);
     if (buttons == TQuestionButtons::YesNoLater) {
         // No standard button says "Later": a button of its own, which closing the box means.
-        QPushButton *later = box->addButton(QString::fromStdString(GetLangMessage(103, "&Later")),
+        QPushButton *later = box->addButton(QString::fromStdString(GetLangMessage(56, "&Later")),
                                             QMessageBox::RejectRole);
         box->setEscapeButton(later);
         return box;

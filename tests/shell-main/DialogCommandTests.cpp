@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <fstream>
 
 namespace
@@ -41,6 +43,26 @@ uint16_t Cell(int32_t layer, int32_t x, int32_t y)
 {
     const TMap *map = MapDocument();
     return map->GetLayer(layer).Data[static_cast<size_t>(y * map->Width() + x)];
+}
+
+// Every entry of the list shows its whole name once the dialog is laid out.
+void ExpectWholeEntries(QDialog &dialog, QListWidget &list)
+{
+    // A list on a page of its own is laid out once its page shows.
+    for (QWidget *page = &list; page->parentWidget() != nullptr; page = page->parentWidget())
+        if (auto *pages = qobject_cast<QStackedWidget *>(page->parentWidget()))
+            pages->setCurrentWidget(page);
+    dialog.show();
+    QCoreApplication::processEvents();
+    for (int i = 0; i < list.count(); ++i) {
+        const QListWidgetItem *item = list.item(i);
+        EXPECT_LE(list.visualItemRect(item).left() +
+                      list.fontMetrics().horizontalAdvance(item->text()),
+                  list.viewport()->width())
+            << item->text().toStdString();
+        EXPECT_EQ(item->toolTip(), item->text());
+    }
+    dialog.hide();
 }
 
 TIniFile SavedSettings(const std::filesystem::path &folder)
@@ -76,14 +98,23 @@ TEST_F(TDialogCommands, NewMapChecksEachFieldAndRemembersTheDefaults)
         EXPECT_EQ(Seam->MessageTexts().back(), "Please input from 2 to 255 pixel for a width.");
         EXPECT_EQ(Field<QLineEdit>(dialog, "PartsWidthEdit")->text(), "255");
         Type(dialog, "PartsWidthEdit", "16");
+        EXPECT_EQ(Field<QLineEdit>(dialog, "LayersEdit")->text(), "1");
+        Type(dialog, "LayersEdit", "256");
+        EXPECT_EQ(Press(dialog, "OkButton"), QDialog::Rejected);
+        EXPECT_EQ(Seam->MessageTexts().back(),
+                  "Please input from 1 to 255 for the number of layers.");
+        EXPECT_EQ(Field<QLineEdit>(dialog, "LayersEdit")->text(), "255");
+        Type(dialog, "LayersEdit", "3");
         Check(dialog, "Bits8Radio");
         Check(dialog, "FixedCheck");
         Check(dialog, "DefaultCheck");
         return Press(dialog, "OkButton");
     });
     Form->NewMenuItemClick();
-    EXPECT_EQ(Seam->Messages.size(), 3u);
+    EXPECT_EQ(Seam->Messages.size(), 4u);
     const TMap *map = MapDocument();
+    EXPECT_EQ(map->LayerCount(), 3);
+    EXPECT_EQ(map->GetLayerName(2), "Layer2");
     EXPECT_EQ(map->Width(), 2);
     EXPECT_EQ(map->Height(), 30);
     EXPECT_EQ(map->PartsWidth(), 16);
@@ -109,6 +140,21 @@ TEST_F(TDialogCommands, NewMapChecksEachFieldAndRemembersTheDefaults)
     EXPECT_EQ(MapDocument(), map);
     EXPECT_EQ(map->BitCount(), 8);
     EXPECT_EQ(SavedSettings(Folder).SaveToBytes(), settingsBefore);
+
+    // Without the defaults box the bits still start as the last new map's.
+    runner->Steps.push_back([&](QDialog &dialog) {
+        EXPECT_EQ(Field<QLineEdit>(dialog, "LayersEdit")->text(), "3");
+        Check(dialog, "Bits16Radio");
+        return Press(dialog, "OkButton");
+    });
+    runner->Steps.push_back([&](QDialog &dialog) {
+        EXPECT_TRUE(Field<QRadioButton>(dialog, "Bits16Radio")->isChecked());
+        return Press(dialog, "CancelButton");
+    });
+    Form->NewMenuItemClick();
+    EXPECT_EQ(MapDocument()->BitCount(), 16);
+    Form->NewMenuItemClick();
+    EXPECT_EQ(SavedSettings(Folder).ReadInteger("NewDialog", "size", 0), 8);
     EXPECT_TRUE(runner->Steps.empty());
 }
 
@@ -312,6 +358,7 @@ TEST_F(TDialogCommands, ReplaceAndScrollAreOneUndoStepEach)
     Form->ReplaceMenuItemClick();
     EXPECT_EQ(Cell(1, 0, 0), 9);
     EXPECT_EQ(Cell(0, 0, 0), 7); // only the current layer
+    EXPECT_EQ(Form->statusBar()->currentMessage().toStdString(), "1 cells replaced");
 
     // A positive horizontal offset moves the picture right, wrapping; one layer only.
     runner->Steps.push_back([&](QDialog &dialog) {
@@ -468,6 +515,8 @@ TEST_F(TDialogCommands, EnvironmentOptionsTakeColoursAndRewriteTheImagePluginOrd
 
         auto *files = Field<QListWidget>(dialog, "FilePluginList");
         EXPECT_EQ(files->count(), 2);
+        ExpectWholeEntries(dialog, *files);
+        ExpectWholeEntries(dialog, *Field<QListWidget>(dialog, "SusiePluginList"));
         EXPECT_FALSE(Field<QPushButton>(dialog, "FilePluginSettingButton")->isEnabled());
 
         auto *images = Field<QListWidget>(dialog, "SusiePluginList");
@@ -528,6 +577,7 @@ TEST_F(TDialogCommands, AboutBoxKeepsTheLanguageForTheNextStartAndMakesAssociati
         auto *plugins = Field<QListWidget>(dialog, "PluginList");
         EXPECT_EQ(plugins->count(), 2);
         EXPECT_EQ(plugins->currentItem(), nullptr);
+        ExpectWholeEntries(dialog, *plugins);
         auto *tzp = Field<QPushButton>(dialog, "AccButton");
         EXPECT_EQ(tzp->text(), "Createtzpfile association");
         tzp->click();

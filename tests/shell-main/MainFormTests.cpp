@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "editor/parts/ChipForm.h"
+#include "editor/shell/ViewZoom.h"
 #include "editor/shell/windows/LayerForm.h"
 
 #include <fstream>
@@ -68,7 +69,7 @@ TEST_F(TStartup, TitleOfA16BitMapAtTwiceThePartSize)
     ASSERT_TRUE(Start());
     Form->CreateNewMap(10, 10, 1, 16, 16, 16, true);
     for (int step = 0; step < 20 && Form->ViewState().ViewCellWidth < 32; ++step)
-        Form->EditZoomInMenuItemClick();
+        Form->Zoom().EditZoomInMenuItemClick();
     ASSERT_EQ(Form->ViewState().ViewCellWidth, 32);
     MapDocument()->SetModified();
     EXPECT_EQ(Form->FormatTittle(), "Tessella Untitled(16bit)  @ 200%(Layer0) *");
@@ -157,10 +158,10 @@ TEST_F(TToolButtonMediator, QuarterScaleOfTinyPartsChangesNothing)
     ASSERT_TRUE(Start());
     Form->CreateNewMap(10, 10, 1, 2, 2, 8, true);
     const int32_t before = Form->ViewState().ViewCellWidth;
-    Form->ViewScaleClick(4);
+    Form->Zoom().ViewScaleClick(4);
     EXPECT_EQ(Form->ViewState().ViewCellWidth, before);
     Form->CreateNewMap(10, 10, 1, 32, 32, 8, true);
-    Form->ViewScaleClick(4);
+    Form->Zoom().ViewScaleClick(4);
     EXPECT_EQ(Form->ViewState().ViewCellWidth, 8);
     EXPECT_EQ(Form->FormatTittle().find("@ 25%"), std::string("Tessella Untitled(8bit)  ").size());
 }

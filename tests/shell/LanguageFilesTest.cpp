@@ -85,7 +85,7 @@ TEST(LanguageFiles, TheTablesAreInIndexOrder)
     for (size_t i = 0; i < std::size(LangMessage::All); ++i)
         EXPECT_EQ(LangMessage::All[i].Index, static_cast<int32_t>(i));
     EXPECT_EQ(MainMenuText::Section, std::string("MainMenu"));
-    EXPECT_EQ(std::size(MainMenuText::All), 64u);
+    EXPECT_EQ(std::size(MainMenuText::All), 69u);
     EXPECT_EQ(std::size(HintText::All), 41u);
 }
 

@@ -167,6 +167,7 @@ TAboutBox::TAboutBox(const TAboutInfo &info, TFileAssociations &associations, QW
     QListWidget *pluginList = NewList("PluginList", plugins);
     for (const std::string &name : info.PluginNames)
         pluginList->addItem(Utf8Q(name));
+    WidenToEntries(*pluginList);
     (new QVBoxLayout(plugins))->addWidget(pluginList);
 
     auto *languages = new QGroupBox(LangQ(LanguagesGroup), this);

@@ -6,7 +6,9 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <charconv>
 
 QString LangQ(const TLangEntry &entry)
@@ -73,4 +75,12 @@ void AddOkCancel(QDialog &dialog, QBoxLayout &layout)
     layout.addLayout(row);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+}
+
+void WidenToEntries(QListWidget &list)
+{
+    for (int i = 0; i < list.count(); ++i)
+        list.item(i)->setToolTip(list.item(i)->text());
+    const int bar = list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
+    list.setMinimumWidth(list.sizeHintForColumn(0) + 2 * list.frameWidth() + bar);
 }

@@ -11,6 +11,7 @@
 class QBoxLayout;
 class QDialog;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -33,3 +34,7 @@ void FocusAtEnd(QLineEdit *edit);
 // OK (the default button) and Cancel at the right of a row appended to layout, wired to the
 // dialog's accept() and reject(); named "OkButton" and "CancelButton".
 void AddOkCancel(QDialog &dialog, QBoxLayout &layout);
+
+// The list at least as wide as its longest entry, so that every name shows whole; each
+// entry's text is its hint too.
+void WidenToEntries(QListWidget &list);

@@ -83,6 +83,7 @@ QWidget *TEnvPrefsForm::NewFilePluginPage()
         item->setData(PathRole, Utf8Q(entry.FileName));
         item->setData(ConfigRole, (entry.Info.Flags & pfConfigDialog) != 0);
     }
+    WidenToEntries(*FFileList);
     FFileSetting = new QPushButton(LangQ(OptionDialogText::SettingButton), page);
     FFileSetting->setObjectName("FilePluginSettingButton");
     FFileSetting->setEnabled(false);
@@ -117,6 +118,7 @@ QWidget *TEnvPrefsForm::NewSusiePage()
             item->setData(ConfigRole, plugin.Info.HasConfigDialog);
         }
     }
+    WidenToEntries(*FSusieList);
     FSusieSetting = new QPushButton(LangQ(OptionDialogText::SettingButton), page);
     FSusieSetting->setObjectName("SusieSettingButton");
     FSusieSetting->setEnabled(false);

@@ -32,8 +32,8 @@ void TMainForm::NewMenuItemClick()
         return;
     const TNewMapChoice choice = dialog.Choice();
     FEdit->UnSelect(true);
-    CreateNewMap(choice.MapWidth, choice.MapHeight, 1, choice.PartsWidth, choice.PartsHeight,
-                 choice.BitCount, choice.FixedAlignment);
+    CreateNewMap(choice.MapWidth, choice.MapHeight, choice.LayerCount, choice.PartsWidth,
+                 choice.PartsHeight, choice.BitCount, choice.FixedAlignment);
 }
 
 void TMainForm::ProjectMenuItemClick()

@@ -11,8 +11,18 @@
 #include "editor/shell/DialogRunner.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
 #include "editor/shell/progress/ProgressDisplay.h"
 #include "editor/shell/windows/PreviewForm.h"
+
+#include <QStatusBar>
+
+namespace
+{
+// How long a command's report stays in the status bar, in milliseconds.
+constexpr int kStatusMessageTime = 8000;
+} // namespace
 
 void TMainForm::FillMenuItemClick()
 {
@@ -78,8 +88,14 @@ void TMainForm::ReplaceMenuItemClick()
     if (map == nullptr || FLayerForm == nullptr)
         return;
     TReplaceDialog dialog(map->BitCount(), this);
-    if (RunModal(dialog) == QDialog::Accepted)
-        FEdit->ReplaceChip(dialog.SearchNumber(), dialog.ReplaceNumber());
+    if (RunModal(dialog) == QDialog::Accepted) {
+        const int64_t replaced = FEdit->ReplaceChip(dialog.SearchNumber(), dialog.ReplaceNumber());
+        if (replaced >= 0)
+            statusBar()->showMessage(
+                QString::fromStdString(GetLangMessage(LangMessage::CellsReplaced))
+                    .replace("%d", QString::number(replaced)),
+                kStatusMessageTime);
+    }
     RedrawAll();
     if (FPreviewForm != nullptr)
         FPreviewForm->UpdatePreview();

@@ -36,12 +36,11 @@ TNewDialog::TNewDialog(QWidget *parent) : QDialog(parent)
     FMapHeight = NewNumberEdit("MapHeightEdit", preset.MapHeight, this);
     FPartsWidth = NewNumberEdit("PartsWidthEdit", preset.PartsWidth, this);
     FPartsHeight = NewNumberEdit("PartsHeightEdit", preset.PartsHeight, this);
+    FLayers = NewNumberEdit("LayersEdit", preset.Layers, this);
     auto *fields = new QFormLayout;
     const std::pair<TLangEntry, QLineEdit *> rows[] = {
-        {MapWidth, FMapWidth},
-        {MapHeight, FMapHeight},
-        {PartsWidth, FPartsWidth},
-        {PartsHeight, FPartsHeight},
+        {MapWidth, FMapWidth},       {MapHeight, FMapHeight}, {PartsWidth, FPartsWidth},
+        {PartsHeight, FPartsHeight}, {Layers, FLayers},
     };
     for (const auto &[caption, edit] : rows) {
         auto *label = new QLabel(LangQ(caption), this);
@@ -53,7 +52,8 @@ TNewDialog::TNewDialog(QWidget *parent) : QDialog(parent)
     FBits8->setObjectName("Bits8Radio");
     FBits16 = new QRadioButton(LangQ(Bits16), this);
     FBits16->setObjectName("Bits16Radio");
-    (preset.Size == 8 ? FBits8 : FBits16)->setChecked(true);
+    const int32_t lastBits = ReadLastNewMapBits(SettingsFile());
+    ((lastBits != 0 ? lastBits : preset.Size) == 8 ? FBits8 : FBits16)->setChecked(true);
     FFixed = new QCheckBox(LangQ(Fixed), this);
     FFixed->setObjectName("FixedCheck");
     FFixed->setChecked(preset.Align == 0);
@@ -90,6 +90,7 @@ TNewMapChoice TNewDialog::Choice() const
     choice.PartsHeight = TextToInt(FPartsHeight->text(), NotANumber);
     choice.BitCount = FBits8->isChecked() ? 8 : 16;
     choice.FixedAlignment = FFixed->isChecked();
+    choice.LayerCount = TextToInt(FLayers->text(), 1);
     return choice;
 }
 
@@ -110,7 +111,8 @@ void TNewDialog::accept()
     if (!CheckField(FMapWidth, 2, 10000, MapWidthRange) ||
         !CheckField(FMapHeight, 2, 10000, MapHeightRange) ||
         !CheckField(FPartsWidth, 2, 255, PartsWidthRange) ||
-        !CheckField(FPartsHeight, 2, 255, PartsHeightRange))
+        !CheckField(FPartsHeight, 2, 255, PartsHeightRange) ||
+        !CheckField(FLayers, 1, 255, LayerCountRange))
         return;
     if (FDefault->isChecked()) {
         const TNewMapChoice choice = Choice();
@@ -121,8 +123,10 @@ void TNewDialog::accept()
         settings.PartsHeight = choice.PartsHeight;
         settings.Size = choice.BitCount;
         settings.Align = choice.FixedAlignment ? 0 : 1;
+        settings.Layers = choice.LayerCount;
         WriteNewDialogSettings(SettingsFile(), settings);
-        SaveSettingsFile();
     }
+    WriteLastNewMapBits(SettingsFile(), FBits8->isChecked() ? 8 : 16);
+    SaveSettingsFile();
     QDialog::accept();
 }

@@ -1,6 +1,7 @@
-// The new-map dialog (TNewDialog): map and parts sizes, 8 or 16 bits, fixed parts alignment,
-// preset from the settings section "NewDialog", which the "Default" box writes back. It
-// checks its fields on OK and creates nothing itself: the New command does.
+// The new-map dialog (TNewDialog): map and parts sizes, the number of layers, 8 or 16 bits,
+// fixed parts alignment, preset from the settings section "NewDialog", which the "Default"
+// box writes back; the bits start as the last new map's. It checks its fields on OK and
+// creates nothing itself: the New command does.
 #pragma once
 
 #include "editor/shell/language/LangEntry.h"
@@ -19,6 +20,7 @@ struct TNewMapChoice {
     int32_t PartsHeight = 32;
     uint8_t BitCount = 16;
     bool FixedAlignment = false;
+    int32_t LayerCount = 1;
 };
 
 class TNewDialog : public QDialog
@@ -41,6 +43,7 @@ private:
     QLineEdit *FMapHeight = nullptr;
     QLineEdit *FPartsWidth = nullptr;
     QLineEdit *FPartsHeight = nullptr;
+    QLineEdit *FLayers = nullptr;
     QRadioButton *FBits8 = nullptr;
     QRadioButton *FBits16 = nullptr;
     QCheckBox *FFixed = nullptr;

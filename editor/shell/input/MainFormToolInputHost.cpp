@@ -3,6 +3,7 @@
 #include "MapViewWidget.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/MainForm.h"
+#include "editor/shell/ViewZoom.h"
 #include "editor/shell/windows/LayerForm.h"
 
 #include <QLabel>
@@ -86,12 +87,23 @@ void TMainFormToolInputHost::ToggleToolWindows()
 
 void TMainFormToolInputHost::ResetZoom()
 {
-    FForm.EditZoomNormMenuItemClick();
+    FForm.Zoom().EditZoomNormMenuItemClick();
 }
 
 void TMainFormToolInputHost::ViewScale(int32_t Divisor)
 {
-    FForm.ViewScaleClick(Divisor);
+    FForm.Zoom().ViewScaleClick(Divisor);
+}
+
+void TMainFormToolInputHost::ZoomAt(int32_t Direction, QPoint GlobalPosition)
+{
+    const TMapViewWidget *view = FForm.MapView();
+    if (view == nullptr)
+        return;
+    QPoint at = view->mapFromGlobal(GlobalPosition);
+    if (!view->rect().contains(at))
+        at = view->rect().center();
+    FForm.Zoom().ZoomAtPointer(Direction, at.x(), at.y());
 }
 
 void TMainFormToolInputHost::RefreshCommands()

@@ -28,6 +28,7 @@ public:
     void ToggleToolWindows() override;
     void ResetZoom() override;
     void ViewScale(int32_t Divisor) override;
+    void ZoomAt(int32_t Direction, QPoint GlobalPosition) override;
     void RefreshCommands() override;
 
 private:

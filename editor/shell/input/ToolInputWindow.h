@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -40,6 +41,9 @@ public:
     // Keys "0" to "3": the zoom reset and the view scales 1/2, 1/4, 1/8.
     virtual void ResetZoom() = 0;
     virtual void ViewScale(int32_t Divisor) = 0;
+    // One zoom step in (Direction > 0) or out that keeps the map under the pointer where it
+    // is (the view's centre when the pointer is elsewhere).
+    virtual void ZoomAt(int32_t Direction, QPoint GlobalPosition) = 0;
     // The enabled states of the commands and the title.
     virtual void RefreshCommands() = 0;
 };

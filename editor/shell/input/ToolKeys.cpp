@@ -22,6 +22,17 @@ bool TToolInput::HandleKeyRelease(QKeyEvent *event)
 
 bool TToolInput::HandleWheel(QWheelEvent *event)
 {
+    // Ctrl+Shift+wheel zooms about the pointer; some platforms report a turn with Shift held
+    // as a sideways one.
+    const Qt::KeyboardModifiers zoomKeys = Qt::ControlModifier | Qt::ShiftModifier;
+    if ((event->modifiers() & zoomKeys) == zoomKeys) {
+        const QPoint angle = event->angleDelta();
+        const int turn = angle.y() != 0 ? angle.y() : angle.x();
+        if (turn == 0)
+            return false;
+        FWindow.ZoomAt(turn > 0 ? 1 : -1, event->globalPosition().toPoint());
+        return true;
+    }
     const int delta = event->angleDelta().y();
     if (delta == 0)
         return false;

@@ -17,9 +17,11 @@ inline constexpr TLangEntry Align{Section, "static_align", "Parts Alignment:"};
 inline constexpr TLangEntry Bits8{Section, "radio_8bit", "&8bit"};
 inline constexpr TLangEntry Bits16{Section, "radio_16bit", "&16bit"};
 inline constexpr TLangEntry Fixed{Section, "check_fixed", "&Fixed"};
+inline constexpr TLangEntry Layers{Section, "static_layers", "&Layers:"};
 
 inline constexpr TLangEntry All[] = {
-    Caption, MapWidth, MapHeight, PartsWidth, PartsHeight, Size, Align, Bits8, Bits16, Fixed,
+    Caption, MapWidth, MapHeight, PartsWidth, PartsHeight, Size,
+    Align,   Bits8,    Bits16,    Fixed,      Layers,
 };
 } // namespace NewDialogText
 
@@ -88,9 +90,10 @@ inline constexpr TLangEntry PartsImage{Section, "static_set", "&Parts image"};
 inline constexpr TLangEntry DuplicateCaption{Section, "dialog2", "Duplicate layer"};
 inline constexpr TLangEntry Source{Section, "static_orgn", "&Duplicate from:"};
 inline constexpr TLangEntry NewName{Section, "static_newname", "&New name:"};
+inline constexpr TLangEntry Browse{Section, "button_browse", "&Browse..."};
 
 inline constexpr TLangEntry All[] = {
-    NewLayerCaption, Name, PartsImage, DuplicateCaption, Source, NewName,
+    NewLayerCaption, Name, PartsImage, DuplicateCaption, Source, NewName, Browse,
 };
 } // namespace LayerDialogText
 
@@ -197,3 +200,13 @@ inline constexpr TLangEntry All[] = {
     Caption, Before, BitCount, Alignment, Fixed, After, Comment,
 };
 } // namespace BitCountDialogText
+
+namespace ExportPictureDialogText
+{
+inline constexpr const char *Section = "ExportPictureDialog";
+inline constexpr TLangEntry Caption{Section, "dialog", "Export Picture"};
+inline constexpr TLangEntry ZoomLabel{Section, "static_zoom", "&Zoom:"};
+inline constexpr TLangEntry SelectionOnly{Section, "check_selection", "&Selection only"};
+
+inline constexpr TLangEntry All[] = {Caption, ZoomLabel, SelectionOnly};
+} // namespace ExportPictureDialogText

@@ -41,4 +41,5 @@ inline constexpr TLangSection NamedLangSections[] = {
     {ReplaceDialogText::Section, ReplaceDialogText::All},
     {BitCountDialogText::Section, BitCountDialogText::All},
     {TerrainText::Section, TerrainLangEntries},
+    {ExportPictureDialogText::Section, ExportPictureDialogText::All},
 };

@@ -144,69 +144,25 @@ inline constexpr TLangText CellsResetQuestion{
     45, "%d cells use parts above 255 and will be reset. Continue?"};
 inline constexpr TLangText TemporaryFolderUnusable{
     46, "The map cannot be resized: the temporary folder %s is missing, full or not writable."};
+inline constexpr TLangText TransparentAreasQuestion{
+    47, "%s has transparent areas. Use them as the transparent colour?"};
+inline constexpr TLangText CellsReplaced{48, "%d cells replaced"};
+inline constexpr TLangText PartNotInLayer{49, "Part %d is not in this layer."};
+inline constexpr TLangText EmptyPartsWindowHint{
+    50, "Open a parts image with the first button, or drop an image file here"};
+inline constexpr TLangText LayerCountRange{51,
+                                           "Please input from 1 to 255 for the number of layers."};
+inline constexpr TLangText PictureTooLarge{52,
+                                           "The picture is too large to be written at this zoom."};
 
-// Entries 47 to 99 are kept free for texts of other work; empty until then.
-inline constexpr TLangText Free47{47, ""};
-inline constexpr TLangText Free48{48, ""};
-inline constexpr TLangText Free49{49, ""};
-inline constexpr TLangText Free50{50, ""};
-inline constexpr TLangText Free51{51, ""};
-inline constexpr TLangText Free52{52, ""};
-inline constexpr TLangText Free53{53, ""};
-inline constexpr TLangText Free54{54, ""};
-inline constexpr TLangText Free55{55, ""};
-inline constexpr TLangText Free56{56, ""};
-inline constexpr TLangText Free57{57, ""};
-inline constexpr TLangText Free58{58, ""};
-inline constexpr TLangText Free59{59, ""};
-inline constexpr TLangText Free60{60, ""};
-inline constexpr TLangText Free61{61, ""};
-inline constexpr TLangText Free62{62, ""};
-inline constexpr TLangText Free63{63, ""};
-inline constexpr TLangText Free64{64, ""};
-inline constexpr TLangText Free65{65, ""};
-inline constexpr TLangText Free66{66, ""};
-inline constexpr TLangText Free67{67, ""};
-inline constexpr TLangText Free68{68, ""};
-inline constexpr TLangText Free69{69, ""};
-inline constexpr TLangText Free70{70, ""};
-inline constexpr TLangText Free71{71, ""};
-inline constexpr TLangText Free72{72, ""};
-inline constexpr TLangText Free73{73, ""};
-inline constexpr TLangText Free74{74, ""};
-inline constexpr TLangText Free75{75, ""};
-inline constexpr TLangText Free76{76, ""};
-inline constexpr TLangText Free77{77, ""};
-inline constexpr TLangText Free78{78, ""};
-inline constexpr TLangText Free79{79, ""};
-inline constexpr TLangText Free80{80, ""};
-inline constexpr TLangText Free81{81, ""};
-inline constexpr TLangText Free82{82, ""};
-inline constexpr TLangText Free83{83, ""};
-inline constexpr TLangText Free84{84, ""};
-inline constexpr TLangText Free85{85, ""};
-inline constexpr TLangText Free86{86, ""};
-inline constexpr TLangText Free87{87, ""};
-inline constexpr TLangText Free88{88, ""};
-inline constexpr TLangText Free89{89, ""};
-inline constexpr TLangText Free90{90, ""};
-inline constexpr TLangText Free91{91, ""};
-inline constexpr TLangText Free92{92, ""};
-inline constexpr TLangText Free93{93, ""};
-inline constexpr TLangText Free94{94, ""};
-inline constexpr TLangText Free95{95, ""};
-inline constexpr TLangText Free96{96, ""};
-inline constexpr TLangText Free97{97, ""};
-inline constexpr TLangText Free98{98, ""};
-inline constexpr TLangText Free99{99, ""};
 // Recovery of unsaved work.
-inline constexpr TLangText RecoveredQuestion{100,
+inline constexpr TLangText RecoveredQuestion{53,
                                              "Unsaved changes to %s were recovered. Open them?"};
 inline constexpr TLangText RecoveryWriteFailed{
-    101, "Unsaved changes cannot be kept for recovery in %s; it is tried again later."};
-inline constexpr TLangText RecoveryCopyBroken{102,
+    54, "Unsaved changes cannot be kept for recovery in %s; it is tried again later."};
+inline constexpr TLangText RecoveryCopyBroken{55,
                                               "A recovery copy cannot be read; it is kept as %s."};
-inline constexpr TLangText RecoveryLater{103, "&Later"};
+inline constexpr TLangText RecoveryLater{56, "&Later"};
 
 // In index order, without gaps.
 inline constexpr TLangText All[] = {
@@ -257,59 +213,12 @@ inline constexpr TLangText All[] = {
     MapNotWritable,
     CellsResetQuestion,
     TemporaryFolderUnusable,
-    Free47,
-    Free48,
-    Free49,
-    Free50,
-    Free51,
-    Free52,
-    Free53,
-    Free54,
-    Free55,
-    Free56,
-    Free57,
-    Free58,
-    Free59,
-    Free60,
-    Free61,
-    Free62,
-    Free63,
-    Free64,
-    Free65,
-    Free66,
-    Free67,
-    Free68,
-    Free69,
-    Free70,
-    Free71,
-    Free72,
-    Free73,
-    Free74,
-    Free75,
-    Free76,
-    Free77,
-    Free78,
-    Free79,
-    Free80,
-    Free81,
-    Free82,
-    Free83,
-    Free84,
-    Free85,
-    Free86,
-    Free87,
-    Free88,
-    Free89,
-    Free90,
-    Free91,
-    Free92,
-    Free93,
-    Free94,
-    Free95,
-    Free96,
-    Free97,
-    Free98,
-    Free99,
+    TransparentAreasQuestion,
+    CellsReplaced,
+    PartNotInLayer,
+    EmptyPartsWindowHint,
+    LayerCountRange,
+    PictureTooLarge,
     RecoveredQuestion,
     RecoveryWriteFailed,
     RecoveryCopyBroken,

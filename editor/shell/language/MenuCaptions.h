@@ -18,6 +18,9 @@ inline constexpr TLangEntry SaveMenuItem{Section, "Save", "Save"};
 inline constexpr TLangEntry SaveAsMenuItem{Section, "SaveAs", "Save As..."};
 inline constexpr TLangEntry ImportMenuItem{Section, "Import", "Import..."};
 inline constexpr TLangEntry ExportMenuItem{Section, "Export", "Export..."};
+inline constexpr TLangEntry ExportPictureMenuItem{Section, "exportpicture", "Export Picture..."};
+inline constexpr TLangEntry RecentFilesMenu{Section, "recentfiles", "Recent Files"};
+inline constexpr TLangEntry ReopenClosedMenuItem{Section, "reopenclosed", "Reopen Closed File"};
 inline constexpr TLangEntry QuitMenuItem{Section, "Exit", "Exit"};
 inline constexpr TLangEntry EditMenu{Section, "EditMenu", "Edit"};
 inline constexpr TLangEntry UndoMenuItem{Section, "Undo", "Undo"};
@@ -58,6 +61,8 @@ inline constexpr TLangEntry ViewMenu{Section, "ViewMenu", "View"};
 inline constexpr TLangEntry EditZoomInMenuItem{Section, "zoomin", "Zoom In"};
 inline constexpr TLangEntry EditZoomOutMenuItem{Section, "zoomout", "Zoom Out"};
 inline constexpr TLangEntry EditZoomNormMenuItem{Section, "resetzoom", "Reset Zoom"};
+inline constexpr TLangEntry ZoomToMenu{Section, "zoomto", "Zoom To"};
+inline constexpr TLangEntry FitMapMenuItem{Section, "fitmap", "Fit Map in Window"};
 inline constexpr TLangEntry PartsZoomInMenuItem{Section, "pzoomin", "Zoom In(parts)"};
 inline constexpr TLangEntry PartsZoomOutMenuItem{Section, "pzoomout", "Zoom Out(parts)"};
 inline constexpr TLangEntry PartsZoomNormMenuItem{Section, "presetzoom", "Reset Zoom(parts)"};
@@ -85,6 +90,9 @@ inline constexpr TLangEntry All[] = {
     SaveAsMenuItem,
     ImportMenuItem,
     ExportMenuItem,
+    ExportPictureMenuItem,
+    RecentFilesMenu,
+    ReopenClosedMenuItem,
     QuitMenuItem,
     EditMenu,
     UndoMenuItem,
@@ -124,6 +132,8 @@ inline constexpr TLangEntry All[] = {
     EditZoomInMenuItem,
     EditZoomOutMenuItem,
     EditZoomNormMenuItem,
+    ZoomToMenu,
+    FitMapMenuItem,
     PartsZoomInMenuItem,
     PartsZoomOutMenuItem,
     PartsZoomNormMenuItem,

@@ -143,7 +143,7 @@ void TRecoveryController::WriteFailed()
     FFailureShown = true;
     const std::string text = ReplacePlaceholder(
         Dialogs().GetLangMessage(
-            101, "Unsaved changes cannot be kept for recovery in %s; it is tried again later."),
+            54, "Unsaved changes cannot be kept for recovery in %s; it is tried again later."),
         FFolder);
     FForm.statusBar()->showMessage(QString::fromStdString(text), NoteMilliseconds);
 }
@@ -180,7 +180,7 @@ void TRecoveryController::OfferRecoveredCopies()
             Dialogs().ShowMessageBox(
                 mkCaution,
                 ReplacePlaceholder(Dialogs().GetLangMessage(
-                                       102, "A recovery copy cannot be read; it is kept as %s."),
+                                       55, "A recovery copy cannot be read; it is kept as %s."),
                                    broken));
             continue;
         }
@@ -189,7 +189,7 @@ void TRecoveryController::OfferRecoveredCopies()
         const TAnswer answer = Dialogs().AskQuestion(
             "Tessella",
             ReplacePlaceholder(
-                Dialogs().GetLangMessage(100, "Unsaved changes to %s were recovered. Open them?"),
+                Dialogs().GetLangMessage(53, "Unsaved changes to %s were recovered. Open them?"),
                 name),
             TQuestionButtons::YesNoLater, TQuestionIcon::Question);
         if (answer == TAnswer::No)

@@ -9,6 +9,7 @@ constexpr const char *General = "General";
 constexpr const char *Window = "Window";
 constexpr const char *NewDialog = "NewDialog";
 constexpr const char *ImagePlugins = "spi";
+constexpr const char *RecentFiles = "RecentFiles";
 
 int32_t ReadClamped(const TIniFile &ini, const char *section, const char *key, int32_t fallback,
                     int32_t low, int32_t high)
@@ -173,6 +174,7 @@ TNewDialogSettings ReadNewDialogSettings(const TIniFile &ini)
     s.PartsHeight = ini.ReadInteger(NewDialog, "partsHeight", s.PartsHeight);
     s.Size = ini.ReadInteger(NewDialog, "size", s.Size);
     s.Align = ini.ReadInteger(NewDialog, "align", s.Align);
+    s.Layers = std::clamp(ini.ReadInteger(NewDialog, "layers", s.Layers), 1, 255);
     return s;
 }
 
@@ -184,6 +186,36 @@ void WriteNewDialogSettings(TIniFile &ini, const TNewDialogSettings &s)
     ini.WriteInteger(NewDialog, "partsHeight", s.PartsHeight);
     ini.WriteInteger(NewDialog, "size", s.Size);
     ini.WriteInteger(NewDialog, "align", s.Align);
+    ini.WriteInteger(NewDialog, "layers", s.Layers);
+}
+
+int32_t ReadLastNewMapBits(const TIniFile &ini)
+{
+    const int32_t bits = ini.ReadInteger(NewDialog, "lastSize", 0);
+    return bits == 8 || bits == 16 ? bits : 0;
+}
+
+void WriteLastNewMapBits(TIniFile &ini, int32_t bits)
+{
+    ini.WriteInteger(NewDialog, "lastSize", bits);
+}
+
+std::vector<std::string> ReadRecentFiles(const TIniFile &ini)
+{
+    std::vector<std::string> paths;
+    for (int32_t i = 1; i <= 10; ++i) {
+        const std::string path = ini.ReadString(RecentFiles, "File" + std::to_string(i), "");
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    return paths;
+}
+
+void WriteRecentFiles(TIniFile &ini, const std::vector<std::string> &paths)
+{
+    ini.EraseSection(RecentFiles);
+    for (size_t i = 0; i < paths.size() && i < 10; ++i)
+        ini.WriteString(RecentFiles, "File" + std::to_string(i + 1), paths[i]);
 }
 
 bool ReadImagePluginEnabled(const TIniFile &ini, const std::string &fileName)

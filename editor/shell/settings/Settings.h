@@ -106,12 +106,21 @@ struct TNewDialogSettings {
     int32_t MapHeight = 100;
     int32_t PartsWidth = 32;
     int32_t PartsHeight = 32;
-    int32_t Size = 16; // 8: 8-bit cells preselected, anything else 16-bit
-    int32_t Align = 1; // 0: fixed parts alignment preselected
+    int32_t Size = 16;  // 8: 8-bit cells preselected, anything else 16-bit
+    int32_t Align = 1;  // 0: fixed parts alignment preselected
+    int32_t Layers = 1; // "layers", 1..255
 };
 
 TNewDialogSettings ReadNewDialogSettings(const TIniFile &ini);
 void WriteNewDialogSettings(TIniFile &ini, const TNewDialogSettings &settings);
+// The bit count the last new map was made with ("NewDialog"/"lastSize"): 8, 16, or 0 before
+// the first.
+int32_t ReadLastNewMapBits(const TIniFile &ini);
+void WriteLastNewMapBits(TIniFile &ini, int32_t bits);
+
+// File > Recent Files, newest first ("RecentFiles": "File1" to "File10").
+std::vector<std::string> ReadRecentFiles(const TIniFile &ini);
+void WriteRecentFiles(TIniFile &ini, const std::vector<std::string> &paths);
 
 // Image plug-ins by library file name (section "spi"); enabled unless stored as 0.
 bool ReadImagePluginEnabled(const TIniFile &ini, const std::string &fileName);

@@ -7,6 +7,7 @@
 #include "editor/map/DialogSeam.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/parts/ChipTable.h"
+#include "editor/plugins/FileCommands.h"
 #include "editor/shell/DialogRunner.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
@@ -212,9 +213,15 @@ bool TLayerForm::AddLayerWithDialog()
     TNewLayerDialog dialog(
         this, QString::fromStdString(GetLangText(LayerDialogText::NewLayerCaption)),
         GetLangString(7, "Layer") + std::to_string(map->LayerCount()), ImageNames(), 0);
+    OfferImageBrowse(dialog);
     if (RunModal(dialog) != QDialog::Accepted)
         return false;
-    return AddLayer(dialog.LayerName(), ImageAt(dialog.ImageIndex()));
+    if (!AddLayer(dialog.LayerName(), ImageAt(dialog.ImageIndex())))
+        return false;
+    // The new layer is the current one, which the parts window gives the image.
+    if (!dialog.BrowsedFile().empty())
+        FOwner->ChipForm()->AddMapChip(dialog.BrowsedFile());
+    return true;
 }
 
 void TLayerForm::AddLayerToolButtonClick()
@@ -307,6 +314,7 @@ void TLayerForm::OpenCurrentLayerSetting()
     TNewLayerDialog dialog(this, QString::fromStdString(GetLangString(23, "Layer option")),
                            map->GetLayerName(current), ImageNames(),
                            ImageIndexOf(map->GetLayerChip(current)));
+    OfferImageBrowse(dialog);
     if (RunModal(dialog) != QDialog::Accepted)
         return;
     const std::string name = dialog.LayerName();
@@ -314,10 +322,27 @@ void TLayerForm::OpenCurrentLayerSetting()
     FFilling = true;
     FList->currentItem()->setText(QString::fromStdString(name));
     FFilling = false;
-    map->ClearLayerChip(current);
-    if (TMapChip *chip = ImageAt(dialog.ImageIndex()))
-        map->SetLayerChip(current, chip);
+    // A browsed file replaces the layer's image only once it has been read.
+    if (!dialog.BrowsedFile().empty()) {
+        FOwner->ChipForm()->AddMapChip(dialog.BrowsedFile());
+    } else {
+        map->ClearLayerChip(current);
+        if (TMapChip *chip = ImageAt(dialog.ImageIndex()))
+            map->SetLayerChip(current, chip);
+    }
     RefreshViews();
+}
+
+void TLayerForm::OfferImageBrowse(TNewLayerDialog &dialog) const
+{
+    const TChipTable *table = FOwner->ChipForm() != nullptr ? FOwner->ChipForm()->Table() : nullptr;
+    if (table == nullptr)
+        return;
+    TFileDialogRequest request;
+    request.Filter = table->OpenFilter();
+    request.FilterIndex = 2;
+    request.InitialDir = FOwner->Files().DialogFolder();
+    dialog.OfferBrowse(request);
 }
 
 void TLayerForm::SwapCurrentWith(int targetRow)

@@ -17,6 +17,7 @@ class QMenu;
 class TLayerList;
 class TMainForm;
 class TMap;
+class TNewLayerDialog;
 struct TMapChip;
 
 class TLayerForm : public TToolWindow
@@ -100,6 +101,8 @@ private:
     std::vector<std::string> ImageNames() const;
     int ImageIndexOf(const TMapChip *chip) const;
     TMapChip *ImageAt(int index) const;
+    // The dialog's "Browse..." for a picture file, starting where the user works.
+    void OfferImageBrowse(TNewLayerDialog &dialog) const;
 
     TMainForm *FOwner;
     TLayerList *FList;

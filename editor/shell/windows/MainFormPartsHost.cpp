@@ -3,16 +3,23 @@
 #include "LayerForm.h"
 #include "PreviewForm.h"
 #include "editor/edit/EditController.h"
+#include "editor/map/DialogSeam.h"
+#include "editor/parts/TransparentAreas.h"
+#include "editor/plugins/FileCommands.h"
+#include "editor/plugins/FileNameText.h"
 #include "editor/shell/MainForm.h"
 #include "editor/shell/MapDocument.h"
 #include "editor/shell/ToolBarIcons.h"
 #include "editor/shell/input/ToolInput.h"
+#include "editor/shell/language/LangTexts.h"
+#include "editor/shell/language/Language.h"
 #include "editor/shell/progress/ProgressDisplay.h"
 #include "editor/shell/settings/Settings.h"
 #include "editor/shell/settings/SettingsFile.h"
 
 #include <QAction>
-#include <filesystem>
+#include <QStatusBar>
+#include <QTimer>
 
 int32_t TMainFormPartsHost::CurrentLayer() const
 {
@@ -26,10 +33,33 @@ bool TMainFormPartsHost::UseFixedAlignment() const
 
 std::string TMainFormPartsHost::ProjectFolder() const
 {
-    const std::string &path = FForm.Project().DocumentPath;
-    if (path.empty())
-        return std::string();
-    return std::filesystem::path(path).parent_path().string();
+    return FForm.Files().DialogFolder();
+}
+
+void TMainFormPartsHost::TransparentImageLoaded(const std::string &FileName)
+{
+    // Asked once the load is over: an open loads the images before it takes over the
+    // file's transparent colour, which may already be the one asked about.
+    if (FAskedAboutTransparency.count(FileName) == 0)
+        QTimer::singleShot(0, &FForm, [this, FileName] { AskAboutTransparentAreas(FileName); });
+}
+
+void TMainFormPartsHost::AskAboutTransparentAreas(const std::string &FileName)
+{
+    if (FForm.Progress().Running()) {
+        QTimer::singleShot(50, &FForm, [this, FileName] { AskAboutTransparentAreas(FileName); });
+        return;
+    }
+    const TMapViewState &view = FForm.ViewState();
+    if (FAskedAboutTransparency.count(FileName) != 0 ||
+        (view.TransEnabled && view.TransColor == kTransparentAreaColor))
+        return;
+    FAskedAboutTransparency.insert(FileName);
+    const std::string question = ReplacePlaceholder(
+        GetLangMessage(LangMessage::TransparentAreasQuestion), FileNameOnly(FileName));
+    if (Dialogs().AskQuestion("Tessella", question, TQuestionButtons::YesNo,
+                              TQuestionIcon::Question) == TAnswer::Yes)
+        SetTransColor(kTransparentAreaColor);
 }
 
 TMap *TMainFormPartsHost::Map() const
@@ -113,7 +143,13 @@ void TMainFormPartsHost::ExitPattern()
 
 bool TMainFormPartsHost::Find(uint16_t value, bool wrap)
 {
-    return FForm.Edit().Find(value, wrap);
+    if (FForm.Edit().Find(value, wrap))
+        return true;
+    FForm.statusBar()->showMessage(
+        QString::fromStdString(GetLangMessage(LangMessage::PartNotInLayer))
+            .replace("%d", QString::number(value)),
+        8000);
+    return false;
 }
 
 void TMainFormPartsHost::PartsImageChanged()

@@ -5,6 +5,9 @@
 
 #include "editor/parts/ChipFormHost.h"
 
+#include <set>
+#include <string>
+
 class TMainForm;
 
 class TMainFormPartsHost : public TChipFormHost
@@ -15,6 +18,7 @@ public:
     int32_t CurrentLayer() const override;
     bool UseFixedAlignment() const override;
     std::string ProjectFolder() const override;
+    void TransparentImageLoaded(const std::string &FileName) override;
     TMap *Map() const override;
     TChipFormLook Look() const override;
     const TPixelBuffer *BackgroundBitmap() const override;
@@ -34,5 +38,9 @@ public:
     bool Wheel(QWheelEvent *event) override;
 
 private:
+    // "%s has transparent areas. Use them as the transparent colour?", once per image.
+    void AskAboutTransparentAreas(const std::string &FileName);
+
     TMainForm &FForm;
+    std::set<std::string> FAskedAboutTransparency;
 };
