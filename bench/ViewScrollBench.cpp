@@ -157,7 +157,7 @@ void HandDrag(benchmark::State &State, int32_t ZoomRatio, bool ZoomedOut)
             direction = -direction;
         const auto start = std::chrono::steady_clock::now();
         form.ToolInput().FormMouseMove(Qt::LeftButton, x0 + step * 3 * cw + cw / 2,
-                           y0 + step * 2 * ch + ch / 2);
+                                       y0 + step * 2 * ch + ch / 2);
         form.MapView()->repaint(); // the copy to the window
         const double took = Seconds(start);
         best = std::min(best, took);
