@@ -13,6 +13,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -51,6 +53,19 @@ private:
     TFileCommandWindow &FWindow;
 };
 
+// The window record a plug-in gets during an import: a copy of the window's own, whose
+// notices wait until the map they speak of is in the window and its tool windows are back.
+struct TNoticeHoldingWindow {
+    TessellaWindow Window; // first: the plug-in's pointer is this record's
+    std::vector<std::string> *Notices;
+};
+
+void HoldNotice(TessellaWindow *Window, const char *Text)
+{
+    if (Text != nullptr && *Text != '\0')
+        reinterpret_cast<TNoticeHoldingWindow *>(Window)->Notices->emplace_back(Text);
+}
+
 } // namespace
 
 TFileCommands::TFileCommands(TProjectDocument &Project, const TFilePluginHost &Plugins,
@@ -68,9 +83,24 @@ int32_t TFileCommands::PluginProcImport(const std::string &path, const std::stri
     TProjectSettings preset = FProject.Settings();
     preset.Zoom = 256;
     TWindowImportTarget target(FWindow);
-    TTransferContext context{FPlugins, FWindow.WindowHandle(), FWindow.Progress(), [this] {
+    TessellaWindow *window = FWindow.WindowHandle();
+    std::vector<std::string> notices;
+    TNoticeHoldingWindow holding{};
+    if (window != nullptr && TessellaCanShowNotice(window) && window->ShowNotice != nullptr) {
+        holding = {*window, &notices};
+        holding.Window.ShowNotice = &HoldNotice;
+    }
+    // Shown once the window is back: before the error of a refused file, after the open.
+    const auto showNotices = [window, &notices] {
+        for (const std::string &text : notices)
+            window->ShowNotice(window, text.c_str());
+        notices.clear();
+    };
+    TTransferContext context{FPlugins, holding.Notices != nullptr ? &holding.Window : window,
+                             FWindow.Progress(), [this, &showNotices] {
                                  FWindow.SetViewReady(true);
                                  FWindow.ShowToolWindows();
+                                 showNotices();
                              }};
     context.BeforeImport = [this] { FWindow.HideToolWindows(); };
     const int32_t result = ImportMapFile(context, path, pluginFileName, FProject, target, preset);
@@ -81,11 +111,13 @@ int32_t TFileCommands::PluginProcImport(const std::string &path, const std::stri
             FWindow.CreateDefaultMap();
         FWindow.SetViewReady(true);
         FWindow.ShowToolWindows();
+        showNotices();
         return result;
     }
     FProject.DocumentPlugin = FileNameOnly(pluginFileName);
     FWindow.Progress()(-1, -1, "");
     FWindow.FileOpened();
+    showNotices();
     return prSuccess;
 }
 

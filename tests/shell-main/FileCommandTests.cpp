@@ -298,7 +298,14 @@ TEST_F(TFileCommandTests, ExportWritesTmxAndTheTmxPluginOpensTiledMaps)
            "name=\"Things\"/></map>";
     Seam->OpenAnswers.push_back(TFileDialogResult{(Folder / "things.tmx").string(), 1});
     Seam->Answers.push_back(TAnswer::No); // the painted map is not kept
+    // The box comes once the map it speaks of is in the window.
+    int32_t widthShownWithTheNotice = 0;
+    Seam->OnMessage = [&](const TShownMessage &) {
+        widthShownWithTheNotice = MapDocument()->Width();
+    };
     ASSERT_TRUE(Form->Files().Open());
+    Seam->OnMessage = nullptr;
+    EXPECT_EQ(widthShownWithTheNotice, 3);
     ASSERT_EQ(Seam->Messages.size(), 1u);
     EXPECT_EQ(Seam->Messages[0].Kind, mkInformation);
     EXPECT_EQ(Seam->Messages[0].Text,

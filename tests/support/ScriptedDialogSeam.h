@@ -5,6 +5,7 @@
 #include "editor/map/DialogSeam.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,9 +38,14 @@ public:
     std::deque<std::optional<uint32_t>> ColorAnswers;
 
     void Beep() override { ++Beeps; }
+    // Called as each message box shows, to look at the program at that moment.
+    std::function<void(const TShownMessage &)> OnMessage;
+
     void ShowMessageBox(int32_t kind, const std::string &text) override
     {
         Messages.push_back({kind, text});
+        if (OnMessage)
+            OnMessage(Messages.back());
     }
     TAnswer AskQuestion(const std::string &caption, const std::string &text,
                         TQuestionButtons buttons, TQuestionIcon) override
