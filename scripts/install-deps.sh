@@ -11,7 +11,7 @@ editor=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 qt6-svg-dev fonts-dejavu-core fonts-ipafont-gothic
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libuemf-dev
-  libpugixml-dev libzstd-dev nlohmann-json3-dev
+  libpugixml-dev libzstd-dev nlohmann-json3-dev qt6-translations-l10n
   shared-mime-info xdg-utils desktop-file-utils
 )
 tests=(

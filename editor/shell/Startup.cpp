@@ -5,6 +5,7 @@
 #include "editor/map/DialogSeam.h"
 #include "editor/parts/ChipForm.h"
 #include "editor/shell/language/Language.h"
+#include "editor/shell/language/QtTranslations.h"
 #include "progress/ProgressDisplay.h"
 #include "recovery/RecoveryController.h"
 #include "settings/Settings.h"
@@ -42,6 +43,7 @@ std::unique_ptr<TMainForm> StartEditor(const std::string &programFolder,
         ShowFatalError("code:-2");
         return nullptr;
     }
+    InstallQtTranslations(form.get());
     form->CreateToolWindows();
     form->SetCommandLineFile(openFile);
     // Parts images changed on disk are read again whenever the editor becomes active.

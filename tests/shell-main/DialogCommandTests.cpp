@@ -600,7 +600,12 @@ TEST_F(TDialogCommands, AboutBoxKeepsTheLanguageForTheNextStartAndMakesAssociati
 
     Form.reset();
     FinishEditor();
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
     ASSERT_TRUE(Start());
     EXPECT_EQ(GetLangString(0, "Untitled"), "無題");
     EXPECT_EQ(Form->Project().DocumentName, "無題");
+    // Qt's own dialogs speak the language too, while this editor runs.
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    Form.reset();
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }

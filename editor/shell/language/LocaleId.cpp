@@ -117,3 +117,12 @@ int32_t SystemLocaleId()
     }
     return 1033;
 }
+
+std::string LocaleNameFromId(int32_t id)
+{
+    // The table lists a language's countries before the language alone.
+    for (const TLocaleNumber &entry : LocaleNumbers)
+        if (entry.Id == id)
+            return entry.Name;
+    return std::string();
+}

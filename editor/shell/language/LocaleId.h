@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // What Windows reports for a locale it has no number for; no language file names it.
@@ -16,3 +17,6 @@ int32_t LocaleIdFromName(std::string_view name);
 // The locale of the messages: the first of LC_ALL, LC_MESSAGES and LANG that is set and
 // not empty; U.S. English when none is.
 int32_t SystemLocaleId();
+
+// The POSIX name of a locale number ("ja_JP" for 1041); empty for a number no table names.
+std::string LocaleNameFromId(int32_t id);
