@@ -102,3 +102,16 @@ void PlaceLayers(TTiledMap &Map, std::vector<TPendingLayer> &Pending, const TRea
         pending = TPendingLayer{};
     }
 }
+
+TTiledLayer LayerOfGroupState(const std::string &Name, const TGroupState &State)
+{
+    TTiledLayer layer;
+    layer.Name = Name;
+    layer.Visible = State.Visible;
+    layer.Opacity = State.Opacity;
+    layer.OffsetX = State.OffsetX;
+    layer.OffsetY = State.OffsetY;
+    layer.Tinted = State.Tinted;
+    layer.Parallax = State.Parallax;
+    return layer;
+}

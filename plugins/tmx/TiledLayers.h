@@ -7,6 +7,7 @@
 #include "plugins/tmx/TiledMap.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TTiledChunk {
@@ -20,6 +21,18 @@ struct TPendingLayer {
     std::vector<uint32_t> Gids;      // finite maps: Width × Height, or empty for no data
     std::vector<TTiledChunk> Chunks; // infinite maps
 };
+
+// What a group passes on to the layers inside it; each reader reads a group's part of it.
+struct TGroupState {
+    bool Visible = true;
+    double Opacity = 1;
+    double OffsetX = 0, OffsetY = 0;
+    bool Tinted = false;
+    bool Parallax = false;
+};
+
+// A layer named Name that takes what its groups and its own attributes gave.
+TTiledLayer LayerOfGroupState(const std::string &Name, const TGroupState &State);
 
 // Checks a block's size before its ids are read: positive and within the limits.
 void CheckLayerSize(int64_t Width, int64_t Height, const TReadLimits &Limits,

@@ -351,14 +351,6 @@ std::vector<uint32_t> ReadIds(const TJsonFile &file, const json &holder, const j
     return ids;
 }
 
-struct TGroupState {
-    bool Visible = true;
-    double Opacity = 1;
-    double OffsetX = 0, OffsetY = 0;
-    bool Tinted = false;
-    bool Parallax = false;
-};
-
 TGroupState Inherit(const TJsonFile &file, const json &node, const TGroupState &outer)
 {
     TGroupState state = outer;
@@ -376,14 +368,8 @@ void ReadTileLayer(const TJsonFile &file, const TTiledMap &map, const json &node
                    const TGroupState &state, std::vector<TPendingLayer> &layers)
 {
     TPendingLayer pending;
-    TTiledLayer &layer = pending.Layer;
-    layer.Name = Text(file, node, "layer", "name");
-    layer.Visible = state.Visible;
-    layer.Opacity = state.Opacity;
-    layer.OffsetX = state.OffsetX;
-    layer.OffsetY = state.OffsetY;
-    layer.Tinted = state.Tinted;
-    layer.Parallax = state.Parallax;
+    pending.Layer = LayerOfGroupState(Text(file, node, "layer", "name"), state);
+    const TTiledLayer &layer = pending.Layer;
     const std::string where = file.Name + ": layer " + Quoted(layer.Name);
     if (map.Infinite) {
         for (const json &entry : Array(file, node, "layer", "chunks")) {

@@ -260,15 +260,6 @@ std::vector<uint32_t> ReadIds(const TXmlFile &file, const pugi::xml_node &data,
     return ids;
 }
 
-// What a group passes on to the layers inside it.
-struct TGroupState {
-    bool Visible = true;
-    double Opacity = 1;
-    double OffsetX = 0, OffsetY = 0;
-    bool Tinted = false;
-    bool Parallax = false;
-};
-
 TGroupState Inherit(const TXmlFile &file, const pugi::xml_node &node, const TGroupState &outer)
 {
     TGroupState state = outer;
@@ -286,14 +277,8 @@ void ReadTileLayer(const TXmlFile &file, const TTiledMap &map, const pugi::xml_n
                    const TGroupState &state, std::vector<TPendingLayer> &layers)
 {
     TPendingLayer pending;
-    TTiledLayer &layer = pending.Layer;
-    layer.Name = node.attribute("name").value();
-    layer.Visible = state.Visible;
-    layer.Opacity = state.Opacity;
-    layer.OffsetX = state.OffsetX;
-    layer.OffsetY = state.OffsetY;
-    layer.Tinted = state.Tinted;
-    layer.Parallax = state.Parallax;
+    pending.Layer = LayerOfGroupState(node.attribute("name").value(), state);
+    const TTiledLayer &layer = pending.Layer;
     const std::string where = file.Name + ": layer " + Quoted(layer.Name);
     const pugi::xml_node data = node.child("data");
     if (map.Infinite) {
